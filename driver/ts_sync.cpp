@@ -1,0 +1,113 @@
+// Packet framing: finds the packet size in a 4096-byte window of fresh bytes, then follows the
+// packet boundaries across chunks and hands every packet whose own sync byte and whose
+// successor's sync byte are both present to ProcessPacket.
+#include "ts_analyzer.h"
+
+#include "sync_byte_map.h"
+
+#include <string.h>
+
+static_assert(int(SyncMapBytes) == int(CTsAnalyzer::WindowSize), "the map covers the detection window");
+static_assert(int(MinPairDistance) == int(CTsAnalyzer::MinPacketSize), "pairs are counted at packet sizes");
+static_assert(int(MaxPairDistance) == int(CTsAnalyzer::MaxPacketSize), "pairs are counted at packet sizes");
+
+namespace {
+
+// A detected size needs this many coincidences at its distance...
+const int32_t MinCoincidences = 8;
+
+// ...and nearly every packet start in the window must show one.
+bool EnoughCoincidences(int32_t count, int32_t distance) {
+    return count >= MinCoincidences && (count + 2) * distance >= CTsAnalyzer::WindowSize;
+}
+
+}  // namespace
+
+void CTsAnalyzer::OnGetTsStream(const BYTE* data, DWORD size) {
+    if (Synced)
+        TakeSynchronised(data, size);
+    else
+        TakeUnsynchronised(data, size);
+}
+
+// Slides the chunk's last bytes into the window; every 4096 fresh bytes, one detection attempt.
+void CTsAnalyzer::TakeUnsynchronised(const BYTE* data, DWORD size) {
+    const int32_t n = size < DWORD(WindowSize) ? int32_t(size) : WindowSize;
+    if (n > 0) {
+        memmove(SyncWindow, SyncWindow + n, size_t(WindowSize - n));
+        memcpy(SyncWindow + WindowSize - n, data + (size - DWORD(n)), size_t(n));
+        WindowFill += n;
+    }
+    if (WindowFill < WindowSize)
+        return;
+    OutputDebugStringW(L"CTsAnalyzer::OnGetTsStream(): Syncing\n");
+    PacketSize = DetectPacketSize(SyncWindow);
+    if (PacketSize >= MinPacketSize && PacketSize <= MaxPacketSize + 1) {
+        const int first = ConfirmSync(SyncWindow, PacketSize);
+        if (first >= 0) {
+            // The packets inside the window are passed over; the one cut off by its end is
+            // completed by the next chunk.
+            const int32_t tail = (WindowSize - first) % PacketSize;
+            memcpy(PacketBuffer, SyncWindow + WindowSize - tail, size_t(tail));
+            PacketFill = tail;
+            Synced = true;
+        }
+    }
+    WindowFill = 0;
+}
+
+// Completes the straddling packet, examines the packets that lie in the chunk in place, and
+// carries the last, still unconfirmed one.
+void CTsAnalyzer::TakeSynchronised(const BYTE* data, DWORD size) {
+    const int32_t packetSize = PacketSize;
+    const DWORD need = DWORD(packetSize + 1 - PacketFill);
+    const DWORD n = size < need ? size : need;
+    if (n > 0) {
+        memcpy(PacketBuffer + PacketFill, data, n);
+        PacketFill += int32_t(n);
+    }
+    if (PacketFill != packetSize + 1)
+        return;
+    if (PacketBuffer[0] != SyncByte || PacketBuffer[packetSize] != SyncByte) {
+        Synced = false;
+        return;
+    }
+    ProcessPacket(PacketBuffer);
+    // p[0] is always a sync byte already checked: first PacketBuffer's last byte, then the
+    // successor's sync byte tested in the loop before.
+    const BYTE* p = data + n - 1;
+    const BYTE* const end = data + size;
+    while (end - p > packetSize) {
+        if (p[packetSize] != SyncByte) {
+            Synced = false;
+            return;
+        }
+        ProcessPacket(p);
+        p += packetSize;
+    }
+    PacketFill = int32_t(end - p);
+    memcpy(PacketBuffer, p, size_t(PacketFill));
+}
+
+int CTsAnalyzer::DetectPacketSize(const BYTE* window) {
+    SyncByteMap map;
+    BuildSyncByteMap(window, map);
+    int32_t counts[PairDistanceCount];
+    CountSyncPairs(map, counts);
+    int32_t best = 0;
+    int32_t bestCount = 0;
+    for (int32_t distance = MinPacketSize; distance <= MaxPacketSize; ++distance) {
+        if (counts[distance - MinPacketSize] > bestCount) {  // ties keep the smaller distance
+            bestCount = counts[distance - MinPacketSize];
+            best = distance;
+        }
+    }
+    return EnoughCoincidences(bestCount, best) ? best : 0;
+}
+
+int CTsAnalyzer::ConfirmSync(const BYTE* window, int size) {
+    SyncByteMap map;
+    BuildSyncByteMap(window, map);
+    // The strict bound leaves a whole packet and one byte after the eighth sync byte.
+    return FindSyncRun(map, size, WindowSize - SyncRunLength * size);
+}

@@ -1,0 +1,90 @@
+#include "test_packets.h"
+
+namespace {
+
+const int IndexBaseMjd = 50000;
+const uint64_t IndexBaseFileTime = 124577568000000000ull;  // 1995-10-10 00:00:00
+const uint64_t TicksPerSecond = 10000000;
+
+uint8_t Bcd(int value) {
+    return uint8_t(value / 10 << 4 | value % 10);
+}
+
+}  // namespace
+
+int SectionOffset(const PacketSpec& spec) {
+    const int payload = spec.adaptationControl == 3 ? 5 + spec.adaptationLength : 4;
+    return payload + 1 + spec.pointer;
+}
+
+Bytes BuildPacket(const PacketSpec& spec) {
+    Bytes packet(size_t(spec.size), 0xFF);
+    packet[0] = 0x47;
+    packet[1] = uint8_t((spec.transportError ? 0x80 : 0) | (spec.unitStart ? 0x40 : 0) | (spec.pid >> 8 & 0x1F));
+    packet[2] = uint8_t(spec.pid);
+    packet[3] = uint8_t(spec.scrambling << 6 | spec.adaptationControl << 4);
+    if (spec.adaptationControl & 2)
+        packet[4] = uint8_t(spec.adaptationLength);
+    const size_t payload = spec.adaptationControl == 3 ? 5 + size_t(spec.adaptationLength) : 4;
+    if (payload < packet.size())
+        packet[payload] = uint8_t(spec.pointer);
+    const size_t section = size_t(SectionOffset(spec));
+    const uint8_t fields[8] = {spec.tableId, 0x70, 0x05, spec.utcTime[0], spec.utcTime[1],
+                               spec.utcTime[2], spec.utcTime[3], spec.utcTime[4]};
+    for (size_t i = 0; i < 8 && section + i < packet.size(); ++i)
+        packet[section + i] = fields[i];
+    return packet;
+}
+
+Bytes IndexedPacket(int size, int index) {
+    PacketSpec spec;
+    spec.size = size;
+    const int mjd = IndexBaseMjd + index / 86400;
+    const int second = index % 86400;
+    spec.utcTime[0] = uint8_t(mjd >> 8);
+    spec.utcTime[1] = uint8_t(mjd);
+    spec.utcTime[2] = Bcd(second / 3600);
+    spec.utcTime[3] = Bcd(second / 60 % 60);
+    spec.utcTime[4] = Bcd(second % 60);
+    return BuildPacket(spec);
+}
+
+int IndexOfFileTime(uint64_t fileTime) {
+    return int((fileTime - IndexBaseFileTime) / TicksPerSecond);
+}
+
+Bytes IndexedStream(int size, int prefix, int count, std::mt19937& random) {
+    std::uniform_int_distribution<int> byte(0, 255);
+    Bytes stream;
+    for (int i = 0; i < prefix; ++i) {
+        int value = byte(random);
+        stream.push_back(uint8_t(value == 0x47 ? 0 : value));
+    }
+    for (int index = 0; index < count; ++index) {
+        Bytes packet = IndexedPacket(size, index);
+        for (size_t i = 13; i < packet.size(); ++i)
+            packet[i] = uint8_t(byte(random));
+        stream.insert(stream.end(), packet.begin(), packet.end());
+    }
+    return stream;
+}
+
+std::vector<size_t> RandomChunks(size_t total, std::mt19937& random) {
+    std::uniform_int_distribution<int> kind(0, 9);
+    std::vector<size_t> chunks;
+    size_t used = 0;
+    while (used < total) {
+        size_t size;
+        switch (kind(random)) {
+        case 0: size = 0; break;
+        case 1: size = 1; break;
+        case 2: size = std::uniform_int_distribution<size_t>(4097, 12000)(random); break;
+        case 3: case 4: size = std::uniform_int_distribution<size_t>(2, 400)(random); break;
+        default: size = std::uniform_int_distribution<size_t>(400, 4096)(random); break;
+        }
+        size = std::min(size, total - used);
+        chunks.push_back(size);
+        used += size;
+    }
+    return chunks;
+}
