@@ -1,0 +1,26 @@
+#include "clock_timer.h"
+
+const WCHAR ClockIdleTitle[] = L"Horavant (時計合わせモード)";
+const WCHAR ClockAdjustingTitle[] = L"Horavant (時計合わせ中)";
+
+void EnterClockMode(ClockWindow& window)
+{
+    window.StartClockTimer(ClockIdlePeriodMsec);
+    window.SetTitle(ClockIdleTitle);
+}
+
+void OnClockTimer(ClockPlatform& platform, ClockWindow& window, const SourceTable& table,
+                  int32_t totDelayMsec, bool& isAdjusting)
+{
+    const bool wasAdjusting = isAdjusting;
+    StepClockDiscipline(platform, table, totDelayMsec, isAdjusting);
+    if (isAdjusting == wasAdjusting) return;
+    window.StartClockTimer(isAdjusting ? ClockAdjustingPeriodMsec : ClockIdlePeriodMsec);
+    window.SetTitle(isAdjusting ? ClockAdjustingTitle : ClockIdleTitle);
+}
+
+void RestoreClockAtExit(ClockPlatform& platform, bool isAdjusting)
+{
+    // Nothing more can be done at exit if this fails.
+    if (isAdjusting) platform.SetTimeAdjustment(0, true);
+}

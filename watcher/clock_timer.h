@@ -1,0 +1,33 @@
+// The main window's side of the clock discipline: the clock timer's period, the title that
+// shows the state, and the hand-back at exit.
+#pragma once
+
+#include "clock_discipline.h"
+
+constexpr UINT TIMER_CLOCK = 2;
+constexpr UINT ClockIdlePeriodMsec = 5000;
+constexpr UINT ClockAdjustingPeriodMsec = 200;
+extern const WCHAR ClockIdleTitle[];       // "Horavant (時計合わせモード)": clock-setting mode
+extern const WCHAR ClockAdjustingTitle[];  // "Horavant (時計合わせ中)": setting the clock
+
+// What the handling does to the main window; on Windows SetTimer and SetWindowTextW.
+class ClockWindow {
+public:
+    // Starts TIMER_CLOCK, or replaces its period.
+    virtual void StartClockTimer(UINT periodMsec) = 0;
+    virtual void SetTitle(const WCHAR* title) = 0;
+
+protected:
+    ~ClockWindow() = default;
+};
+
+// At initialisation in clock-setting mode: the idle period and the mode title.
+void EnterClockMode(ClockWindow& window);
+
+// A tick of TIMER_CLOCK: one discipline step, then the period and title of the new state when
+// the state changed.
+void OnClockTimer(ClockPlatform& platform, ClockWindow& window, const SourceTable& table,
+                  int32_t totDelayMsec, bool& isAdjusting);
+
+// At the window's destruction: hands the clock back if this program still adjusts it.
+void RestoreClockAtExit(ClockPlatform& platform, bool isAdjusting);

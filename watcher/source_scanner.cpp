@@ -1,0 +1,64 @@
+#include "source_scanner.h"
+
+#include "announce_record.h"
+#include "source_trust.h"
+
+namespace {
+
+SourceRecord NewSourceRecord(ScanPlatform& platform, const WatchSettings& settings, HWND window,
+                             const AnnounceRecord& announced)
+{
+    SourceRecord record{};
+    record.tick = announced.tick;
+    record.fileTime = announced.fileTime;
+    CopySourceName(record, announced.name, announced.nameLength);
+    if (platform.OwnerModulePath(window, record.modulePath) == 0) MarkModuleUnknown(record);
+    record.trusted = DecideTrust(record.name, record.modulePath, settings);
+    return record;
+}
+
+}  // namespace
+
+void ApplyAnnounceText(ScanPlatform& platform, SourceTable& table, const WatchSettings& settings,
+                       HWND window, const WCHAR* text, DWORD length)
+{
+    AnnounceRecord announced;
+    if (!ParseAnnounceText(text, length, &announced)) return;
+    const SourceKey key = KeyOf(window);
+    if (announced.kind == AnnounceKind::NoTime) {
+        table.erase(key);
+        return;
+    }
+    const auto found = table.find(key);
+    if (found == table.end()) {
+        table[key] = NewSourceRecord(platform, settings, window, announced);
+        return;
+    }
+    // A repeated tick is the same sample: its time is not taken again.
+    SourceRecord& record = found->second;
+    if (record.tick != announced.tick) {
+        record.tick = announced.tick;
+        record.fileTime = announced.fileTime;
+    }
+}
+
+void PruneSources(ScanPlatform& platform, SourceTable& table)
+{
+    for (auto it = table.upper_bound(BroadcastKey); it != table.end();) {
+        const auto current = it++;
+        if (!platform.Exists(WindowOf(current->first))) table.erase(current);
+    }
+}
+
+void ScanSources(ScanPlatform& platform, SourceTable& table, const WatchSettings& settings)
+{
+    for (HWND window = platform.NextAnnouncer(nullptr); window != nullptr;
+         window = platform.NextAnnouncer(window)) {
+        WCHAR text[AnnounceTextSize];
+        DWORD length = 0;
+        if (platform.ReadText(window, text, length)) {
+            ApplyAnnounceText(platform, table, settings, window, text, length);
+        }
+    }
+    PruneSources(platform, table);
+}
