@@ -32,6 +32,6 @@ int64_t AverageOffsetMsec(const SourceTable& table, DWORD nowTick, const FILETIM
                           int32_t totDelayMsec);
 
 // One step: starts, re-sets or ends the system time adjustment. `isAdjusting` is true exactly
-// while this program's own adjustment is installed.
+// while this program's own adjustment is installed. Without a local time the step does nothing.
 void StepClockDiscipline(ClockPlatform& platform, const SourceTable& table, int32_t totDelayMsec,
                          bool& isAdjusting);

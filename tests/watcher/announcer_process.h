@@ -1,0 +1,35 @@
+// Starts crafted announcers (announcer.exe beside the test program) and finds their windows.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class AnnouncerProcess {
+public:
+    AnnouncerProcess() = default;
+    AnnouncerProcess(const AnnouncerProcess&) = delete;
+    AnnouncerProcess& operator=(const AnnouncerProcess&) = delete;
+    ~AnnouncerProcess() { Stop(); }
+
+    // Starts the announcer with `options` (see announcer.cpp) and waits until its window
+    // exists; false when it did not come up within 10 s.
+    bool Start(const std::wstring& options);
+    // Starts it with the text only; the text must not contain '"'.
+    bool StartWithText(const std::wstring& text, const std::wstring& moreOptions = L"");
+    // Terminates the process and waits for its end.
+    void Stop();
+
+    HWND Window() const { return AnnouncerWindow; }
+    DWORD ProcessId() const { return Process.dwProcessId; }
+
+private:
+    PROCESS_INFORMATION Process = {};
+    HWND AnnouncerWindow = NULL;
+};
+
+// The directory of the running test program, with a trailing backslash.
+std::wstring TestProgramDirectory();
+
+// The long path of the announcer program the helper starts.
+std::wstring AnnouncerProgramPath();

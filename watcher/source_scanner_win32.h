@@ -1,0 +1,23 @@
+// The scan on Windows: announcement windows are message-only windows of class AnnounceName in
+// any process.
+#pragma once
+
+#include "source_scanner.h"
+
+constexpr UINT AnnounceTextTimeoutMsec = 1000;
+
+class Win32ScanPlatform : public ScanPlatform {
+public:
+    HWND NextAnnouncer(HWND previous) override;
+    bool ReadText(HWND window, WCHAR (&text)[AnnounceTextSize], DWORD& length) override;
+    DWORD OwnerModulePath(HWND window, WCHAR (&path)[ModulePathSize]) override;
+    bool Exists(HWND window) override;
+};
+
+// Long path of the executable of the process that owns `window`, its length; 0 on failure.
+DWORD GetOwnerModulePath(HWND window, WCHAR (&path)[ModulePathSize]);
+
+// On the program-wide table with the program-wide settings (see watcher_state.h).
+void ScanSources();
+// A received AnnounceMessage: its lParam, seconds since 1970.
+void StoreBroadcast(int32_t seconds);
