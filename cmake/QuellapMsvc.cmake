@@ -3,11 +3,18 @@
 set(QUELLAP_SYSTEM_DLLS kernel32 user32 shlwapi msvcrt ntdll psapi advapi32 shell32)
 set(QUELLAP_IMPLIB_DIR ${CMAKE_BINARY_DIR}/implib)
 set(QUELLAP_IMPORT_LIBS)
+if(QUELLAP_ARCH STREQUAL "x64")
+  set(triple x86_64-w64-mingw32)
+  set(machine i386:x86-64)
+else()
+  set(triple i686-w64-mingw32)
+  set(machine i386)
+endif()
 foreach(dll IN LISTS QUELLAP_SYSTEM_DLLS)
-  set(archive /usr/i686-w64-mingw32/lib/lib${dll}.a)
+  set(archive /usr/${triple}/lib/lib${dll}.a)
   set(out ${QUELLAP_IMPLIB_DIR}/${dll}.lib)
   add_custom_command(OUTPUT ${out}
-    COMMAND ${CMAKE_COMMAND} -DDLL=${dll} -DARCHIVE=${archive} -DOUT=${out}
+    COMMAND ${CMAKE_COMMAND} -DDLL=${dll} -DARCHIVE=${archive} -DOUT=${out} -DMACHINE=${machine}
             -P ${CMAKE_SOURCE_DIR}/cmake/MakeImportLib.cmake
     DEPENDS ${archive} ${CMAKE_SOURCE_DIR}/cmake/MakeImportLib.cmake
     COMMENT "Import library ${dll}.lib")

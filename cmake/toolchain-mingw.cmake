@@ -1,0 +1,30 @@
+# MinGW-w64 g++ (posix threads), linked statically: the watcher, the Windows build of the
+# inspector and the GoogleTest suites that need real Win32 behaviour (run under Wine).
+# QUELLAP_ARCH is x86 (the shipped 32-bit build) or x64 (a twin whose tests run under 64-bit Wine).
+set(CMAKE_SYSTEM_NAME Windows)
+if(NOT QUELLAP_ARCH)
+  set(QUELLAP_ARCH x86)
+endif()
+set(QUELLAP_ARCH ${QUELLAP_ARCH} CACHE STRING "x86 or x64")
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES QUELLAP_ARCH)
+set(QUELLAP_TREE mingw CACHE STRING "" FORCE)
+if(QUELLAP_ARCH STREQUAL "x64")
+  set(CMAKE_SYSTEM_PROCESSOR AMD64)
+  set(_triple x86_64-w64-mingw32)
+else()
+  set(CMAKE_SYSTEM_PROCESSOR x86)
+  set(_triple i686-w64-mingw32)
+endif()
+
+set(CMAKE_C_COMPILER ${_triple}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${_triple}-g++-posix)
+set(CMAKE_RC_COMPILER ${_triple}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${_triple})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+set(CMAKE_C_FLAGS_INIT "-DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN")
+set(CMAKE_CXX_FLAGS_INIT "-DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_RC_FLAGS_INIT "-c 65001")
