@@ -23,9 +23,15 @@ struct SyncByteMap {
 
 void BuildSyncByteMap(const uint8_t* window, SyncByteMap& map);
 
+// Number of bits set in a[i] & b[i] over SyncMapWords words.
+typedef int (*AndPopCountMethod)(const uint64_t* a, const uint64_t* b);
+// The methods this processor can run, fastest first; returns how many (at least 1, at most 3).
+int AvailableAndPopCounts(AndPopCountMethod methods[3]);
+
 // counts[d - MinPairDistance] = number of positions i with sync bytes at i and at i + d,
 // i + d < SyncMapBytes, for every distance d from MinPairDistance to MaxPairDistance.
 void CountSyncPairs(const SyncByteMap& map, int32_t counts[PairDistanceCount]);
+void CountSyncPairs(const SyncByteMap& map, int32_t counts[PairDistanceCount], AndPopCountMethod method);
 
 // The smallest i < limit with sync bytes at i, i + spacing, ..., i + 7 * spacing, or -1.
 // Needs limit + 7 * spacing <= SyncMapBytes.

@@ -1,10 +1,13 @@
 // Packet framing: finds the packet size in a 4096-byte window of fresh bytes, then follows the
 // packet boundaries across chunks and hands every packet whose own sync byte and whose
-// successor's sync byte are both present to ProcessPacket.
+// successor's sync byte are both present to ProcessPacket (the packets on other PIDs than the
+// time tables' are left out at once, as ProcessPacket would ignore them).
 #include "ts_analyzer.h"
 
 #include "sync_byte_map.h"
+#include "time_table_pid.h"
 
+#include <stddef.h>
 #include <string.h>
 
 static_assert(int(SyncMapBytes) == int(CTsAnalyzer::WindowSize), "the map covers the detection window");
@@ -19,6 +22,19 @@ const int32_t MinCoincidences = 8;
 // ...and nearly every packet start in the window must show one.
 bool EnoughCoincidences(int32_t count, int32_t distance) {
     return count >= MinCoincidences && (count + 2) * distance >= CTsAnalyzer::WindowSize;
+}
+
+// Non-zero when the packet at `packet` needs more than a glance: the sync byte one packet
+// further on is missing, or it is on the time tables' PID.
+unsigned NeedsAttention(const BYTE* packet, int32_t size) {
+    return unsigned(packet[size] ^ CTsAnalyzer::SyncByte) | unsigned(IsTimeTablePid(packet));
+}
+
+const size_t QuietGroupSize = 4;
+
+bool IsQuietGroup(const BYTE* first, int32_t size) {
+    return (NeedsAttention(first, size) | NeedsAttention(first + size, size) |
+            NeedsAttention(first + 2 * size, size) | NeedsAttention(first + 3 * size, size)) == 0;
 }
 
 }  // namespace
@@ -72,17 +88,26 @@ void CTsAnalyzer::TakeSynchronised(const BYTE* data, DWORD size) {
         Synced = false;
         return;
     }
-    ProcessPacket(PacketBuffer);
+    if (IsTimeTablePid(PacketBuffer))
+        ProcessPacket(PacketBuffer);
     // p[0] is always a sync byte already checked: first PacketBuffer's last byte, then the
     // successor's sync byte tested in the loop before.
     const BYTE* p = data + n - 1;
     const BYTE* const end = data + size;
+    // The packets whose successor's sync byte lies in the chunk, front to back; groups in
+    // which nothing happens are passed over with one test.
+    const ptrdiff_t groupSpan = ptrdiff_t(QuietGroupSize) * packetSize;
     while (end - p > packetSize) {
+        if (end - p > groupSpan && IsQuietGroup(p, packetSize)) {
+            p += groupSpan;
+            continue;
+        }
         if (p[packetSize] != SyncByte) {
             Synced = false;
             return;
         }
-        ProcessPacket(p);
+        if (IsTimeTablePid(p))  // ProcessPacket ignores every other PID
+            ProcessPacket(p);
         p += packetSize;
     }
     PacketFill = int32_t(end - p);

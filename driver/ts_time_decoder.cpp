@@ -2,9 +2,10 @@
 // with the tick of its arrival as the analyser's sample.
 #include "ts_analyzer.h"
 
+#include "time_table_pid.h"
+
 namespace {
 
-const int TimePid = 0x0014;
 const BYTE TdtTableId = 0x70;
 const BYTE TotTableId = 0x73;
 const int MaxAdaptationLength = 182;  // longer leaves no room for a payload in 188 bytes
@@ -19,8 +20,8 @@ const int32_t MjdCycle = 0x10000;
 }  // namespace
 
 bool CTsAnalyzer::ReadTimePacket(const BYTE* packet, BYTE& tableId, SYSTEMTIME& time, FILETIME& fileTime) {
-    if (((packet[1] & 0x1F) << 8 | packet[2]) != TimePid)
-        return false;  // nearly every packet of the stream ends here
+    if (!IsTimeTablePid(packet))
+        return false;
     if (packet[1] & 0x80)
         return false;  // transport_error_indicator: damaged in transit
     if (!(packet[1] & 0x40))

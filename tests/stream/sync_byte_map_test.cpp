@@ -35,9 +35,14 @@ std::vector<uint8_t> PeriodicWindow(int period, int phase, double dropShare, dou
 void ExpectSameAsReference(const std::vector<uint8_t>& window) {
     SyncByteMap map;
     BuildSyncByteMap(window.data(), map);
-    int32_t counts[PairDistanceCount];
-    CountSyncPairs(map, counts);
-    EXPECT_EQ(std::vector<int32_t>(counts, counts + PairDistanceCount), ReferencePairCounts(window.data()));
+    const std::vector<int32_t> expected = ReferencePairCounts(window.data());
+    AndPopCountMethod methods[3];
+    const int available = AvailableAndPopCounts(methods);
+    for (int method = 0; method < available; ++method) {
+        int32_t counts[PairDistanceCount];
+        CountSyncPairs(map, counts, methods[method]);
+        EXPECT_EQ(std::vector<int32_t>(counts, counts + PairDistanceCount), expected) << "method " << method;
+    }
     const int size = ReferenceDetect(window.data());
     EXPECT_EQ(TsAnalyzerProbe::Detect(window.data()), size);
     for (int spacing = 188; spacing <= 320; ++spacing)
