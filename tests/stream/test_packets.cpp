@@ -53,7 +53,7 @@ int IndexOfFileTime(uint64_t fileTime) {
     return int((fileTime - IndexBaseFileTime) / TicksPerSecond);
 }
 
-Bytes IndexedStream(int size, int prefix, int count, std::mt19937& random) {
+Bytes IndexedStream(int size, int prefix, int count, std::mt19937& random, int timeEvery) {
     std::uniform_int_distribution<int> byte(0, 255);
     Bytes stream;
     for (int i = 0; i < prefix; ++i) {
@@ -64,6 +64,10 @@ Bytes IndexedStream(int size, int prefix, int count, std::mt19937& random) {
         Bytes packet = IndexedPacket(size, index);
         for (size_t i = 13; i < packet.size(); ++i)
             packet[i] = uint8_t(byte(random));
+        if (index % timeEvery != 0) {
+            packet[1] |= 0x1F;
+            packet[2] = 0xFF;
+        }
         stream.insert(stream.end(), packet.begin(), packet.end());
     }
     return stream;

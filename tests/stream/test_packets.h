@@ -36,8 +36,9 @@ Bytes IndexedPacket(int size, int index);
 int IndexOfFileTime(uint64_t fileTime);
 
 // `prefix` random bytes without 0x47, then `count` indexed packets of `size` bytes whose bytes
-// after the section are random (0x47 included).
-Bytes IndexedStream(int size, int prefix, int count, std::mt19937& random);
+// after the section are random (0x47 included). Only every `timeEvery`-th packet is on PID
+// 0x0014; the others are the same packets on PID 0x1FFF.
+Bytes IndexedStream(int size, int prefix, int count, std::mt19937& random, int timeEvery = 1);
 
 // Random chunk sizes summing to `total`, with plenty of empty, 1-byte and >4096-byte chunks.
 std::vector<size_t> RandomChunks(size_t total, std::mt19937& random);
