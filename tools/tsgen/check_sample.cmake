@@ -1,0 +1,10 @@
+# Regenerates the sample stream into the build tree and compares it with the committed one.
+cmake_minimum_required(VERSION 3.25)
+execute_process(COMMAND ${TSGEN} ${DATA}/tot-dvbt-20071123-132514.ts ${OUTPUT} RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "tsgen failed: ${result}")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${OUTPUT} ${DATA}/sample.ts RESULT_VARIABLE differs)
+if(NOT differs EQUAL 0)
+  message(FATAL_ERROR "${OUTPUT} differs from ${DATA}/sample.ts")
+endif()

@@ -1,0 +1,45 @@
+// Runs a transport stream through CTsAnalyzer and reports where it synchronised, where it lost
+// synchronisation and every time it decoded, with the byte offset of the packet in the input.
+// The analyser is fed so that each call completes at most one packet, which tells which
+// packet a stored sample came from; the input may arrive in pieces of any size.
+#pragma once
+
+#include "tot_listener.h"
+
+#include <stddef.h>
+#include <stdint.h>
+
+class TimeScannerEvents {
+public:
+    virtual void Synchronised(uint64_t firstPacket, int packetSize) = 0;
+    virtual void SyncLost(uint64_t packet) = 0;
+    virtual void TimeDecoded(uint64_t packet, BYTE tableId, const SYSTEMTIME& time) = 0;
+
+protected:
+    ~TimeScannerEvents() = default;
+};
+
+class TimeScanner {
+public:
+    explicit TimeScanner(TimeScannerEvents& events);  // takes the process-wide TOT listener
+    ~TimeScanner();
+    TimeScanner(const TimeScanner&) = delete;
+    TimeScanner& operator=(const TimeScanner&) = delete;
+
+    void Feed(const BYTE* data, size_t size);
+
+private:
+    static void OnSample(void* context, const TotSample& sample);
+    // Hands the analyser the next `size` bytes (at most one packet's worth while synchronised).
+    void Step(const BYTE* data, size_t size);
+    void Remember(const BYTE* data, size_t size);
+
+    TimeScannerEvents& events;
+    CTsAnalyzer analyzer;
+    uint64_t consumed = 0;  // input bytes handed to the analyser
+    bool sampleStored = false;
+    // The last input bytes, enough for the largest packet and the next sync byte.
+    enum { HistorySize = CTsAnalyzer::MaxPacketSize + 2 };
+    BYTE history[HistorySize];
+    size_t historyFill = 0;
+};
