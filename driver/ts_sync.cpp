@@ -37,6 +37,17 @@ bool IsQuietGroup(const BYTE* first, int32_t size) {
             NeedsAttention(first + 2 * size, size) | NeedsAttention(first + 3 * size, size)) == 0;
 }
 
+// The loop reads one cache line per packet, a stride that the processor's own prefetching
+// follows only in part: the line a few groups ahead is asked for early.
+const ptrdiff_t PrefetchGroups = 4;
+
+void PrefetchAhead(const BYTE* p, const BYTE* end, ptrdiff_t distance) {
+#if defined(__GNUC__)
+    if (end - p > distance)
+        __builtin_prefetch(p + distance);
+#endif
+}
+
 }  // namespace
 
 void CTsAnalyzer::OnGetTsStream(const BYTE* data, DWORD size) {
@@ -98,6 +109,7 @@ void CTsAnalyzer::TakeSynchronised(const BYTE* data, DWORD size) {
     // which nothing happens are passed over with one test.
     const ptrdiff_t groupSpan = ptrdiff_t(QuietGroupSize) * packetSize;
     while (end - p > packetSize) {
+        PrefetchAhead(p, end, PrefetchGroups * groupSpan);
         if (end - p > groupSpan && IsQuietGroup(p, packetSize)) {
             p += groupSpan;
             continue;
