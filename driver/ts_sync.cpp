@@ -32,6 +32,7 @@ unsigned NeedsAttention(const BYTE* packet, int32_t size) {
 
 const size_t QuietGroupSize = 4;
 
+// True when none of the QuietGroupSize packets from `first` on needs attention.
 bool IsQuietGroup(const BYTE* first, int32_t size) {
     return (NeedsAttention(first, size) | NeedsAttention(first + size, size) |
             NeedsAttention(first + 2 * size, size) | NeedsAttention(first + 3 * size, size)) == 0;
