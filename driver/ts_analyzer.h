@@ -50,6 +50,25 @@ private:
     void ProcessPacket(const BYTE* packet);
     void OnTotUpdated();
 
+#ifdef _WIN32
+public:
+    // Closes the announcement window and waits at most 5000 ms until its thread is done with
+    // the analyser and has left the library's code. False on time-out: that thread may still
+    // use the analyser, which must then stay allocated.
+    bool StopAnnouncing();
+
+private:
+    enum : UINT { PublishTrigger = WM_APP };        // sent to the window: publish the sample
+    enum : DWORD { NotifyThreadWait = 5000 };       // ms, bound of every wait for the thread
+    void StartNotifyThread();
+    bool CollectEndedNotifyThread();
+    void RunNotifyWindow();
+    void Publish(HWND window);
+    static DWORD WINAPI NotifyThreadProc(LPVOID analyzer);
+    static LRESULT CALLBACK NotifyWindowProc(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam);
+#endif
+
     BYTE SyncWindow[WindowSize];
     BYTE PacketBuffer[MaxPacketSize + 2];
     int32_t WindowFill;
