@@ -95,7 +95,7 @@ bool IniTextSource::FindValue(const WCHAR* section, const WCHAR* key, std::wstri
     std::wstring_view rest(Text);
     bool inSection = false;
     while (!rest.empty()) {
-        const size_t lineEnd = rest.find(L'\n');
+        const size_t lineEnd = rest.find_first_of(L"\r\n");
         const std::wstring_view line = Trim(rest.substr(0, lineEnd));
         rest.remove_prefix(lineEnd == std::wstring_view::npos ? rest.size() : lineEnd + 1);
 

@@ -4,43 +4,41 @@
 
 namespace {
 
-// Module names of this length or more may have been cut.
-constexpr DWORD ImageNameLimit = ModulePathSize - 1;
+HANDLE OpenOwner(HWND window)
+{
+    DWORD processId = 0;
+    if (GetWindowThreadProcessId(window, &processId) == 0) return NULL;
+    return OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+}
 
-// The first module of the process is its executable. Fails for a 64-bit process read from a
-// 32-bit one.
-bool MainModuleName(HANDLE process, WCHAR (&name)[ModulePathSize])
+// The first module of a process is its executable.
+DWORD MainModuleName(HANDLE process, WCHAR* name, DWORD size)
 {
     HMODULE module = NULL;
     DWORD needed = 0;
     if (!EnumProcessModules(process, &module, sizeof module, &needed) || needed < sizeof module) {
-        return false;
+        return 0;
     }
-    const DWORD length = GetModuleFileNameExW(process, module, name, ModulePathSize);
-    return length >= 1 && length < ImageNameLimit;
+    return GetModuleFileNameExW(process, module, name, size);
 }
 
-// Works across bitness, so a 64-bit host's executable is found too.
-bool ImageName(HANDLE process, WCHAR (&name)[ModulePathSize])
+DWORD ImageName(HANDLE process, WCHAR* name, DWORD size)
 {
-    DWORD length = ModulePathSize;
-    return QueryFullProcessImageNameW(process, 0, name, &length) && length >= 1 &&
-           length < ImageNameLimit;
+    DWORD length = size;
+    return QueryFullProcessImageNameW(process, 0, name, &length) ? length : 0;
 }
 
 }  // namespace
 
+const OwnerPathCalls Win32OwnerPathCalls = {
+    OpenOwner,
+    MainModuleName,
+    ImageName,
+    [](const WCHAR* path, WCHAR* buffer, DWORD size) { return GetLongPathNameW(path, buffer, size); },
+    [](HANDLE process) { CloseHandle(process); },
+};
+
 DWORD GetOwnerModulePath(HWND window, WCHAR (&path)[ModulePathSize])
 {
-    DWORD processId = 0;
-    if (GetWindowThreadProcessId(window, &processId) == 0) return 0;
-    const HANDLE process =
-        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
-    if (process == NULL) return 0;
-    WCHAR name[ModulePathSize];
-    const bool found = MainModuleName(process, name) || ImageName(process, name);
-    CloseHandle(process);
-    if (!found) return 0;
-    const DWORD length = GetLongPathNameW(name, path, ModulePathSize);
-    return length >= 1 && length < ModulePathSize ? length : 0;
+    return FindOwnerModulePath(Win32OwnerPathCalls, window, path);
 }

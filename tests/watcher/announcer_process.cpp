@@ -35,7 +35,7 @@ std::wstring AnnouncerProgramPath()
     return length > 0 && length < MAX_PATH ? std::wstring(longPath, length) : path;
 }
 
-bool AnnouncerProcess::Start(const std::wstring& options)
+bool AnnouncerProcess::Start(const std::wstring& options, const std::wstring& program)
 {
     Stop();
     const std::wstring eventName = L"QuellapAnnouncerReady" + std::to_wstring(GetCurrentProcessId()) +
@@ -44,11 +44,11 @@ bool AnnouncerProcess::Start(const std::wstring& options)
     const HANDLE ready = CreateEventW(NULL, TRUE, FALSE, eventName.c_str());
     if (ready == NULL) return false;
     std::wstring commandLine =
-        L"\"" + AnnouncerProgramPath() + L"\" --ready " + eventName + L" " + options;
+        L"\"" + program + L"\" --ready " + eventName + L" " + options;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    const bool started = CreateProcessW(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL,
-                                        &startup, &Process) != FALSE;
+    const bool started = CreateProcessW(program.c_str(), &commandLine[0], NULL, NULL, FALSE, 0,
+                                        NULL, NULL, &startup, &Process) != FALSE;
     const bool up = started && WaitForSingleObject(ready, StartTimeoutMsec) == WAIT_OBJECT_0;
     CloseHandle(ready);
     if (up) AnnouncerWindow = WindowOfProcess(Process.dwProcessId);
@@ -56,9 +56,10 @@ bool AnnouncerProcess::Start(const std::wstring& options)
     return AnnouncerWindow != NULL;
 }
 
-bool AnnouncerProcess::StartWithText(const std::wstring& text, const std::wstring& moreOptions)
+bool AnnouncerProcess::StartWithText(const std::wstring& text, const std::wstring& moreOptions,
+                                     const std::wstring& program)
 {
-    return Start(moreOptions + L" --text \"" + text + L"\"");
+    return Start(moreOptions + L" --text \"" + text + L"\"", program);
 }
 
 void AnnouncerProcess::Stop()

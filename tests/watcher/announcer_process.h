@@ -1,9 +1,16 @@
-// Starts crafted announcers (announcer.exe beside the test program) and finds their windows.
+// Starts crafted announcers (announcer.exe beside the test program, or a copy of it) and finds
+// their windows.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+
+// The directory of the running test program, with a trailing backslash.
+std::wstring TestProgramDirectory();
+
+// The long path of the announcer program beside the test program.
+std::wstring AnnouncerProgramPath();
 
 class AnnouncerProcess {
 public:
@@ -12,11 +19,12 @@ public:
     AnnouncerProcess& operator=(const AnnouncerProcess&) = delete;
     ~AnnouncerProcess() { Stop(); }
 
-    // Starts the announcer with `options` (see announcer.cpp) and waits until its window
-    // exists; false when it did not come up within 10 s.
-    bool Start(const std::wstring& options);
+    // Starts the announcer `program` with `options` (see announcer.cpp) and waits until its
+    // window exists; false when it did not come up within 10 s.
+    bool Start(const std::wstring& options, const std::wstring& program = AnnouncerProgramPath());
     // Starts it with the text only; the text must not contain '"'.
-    bool StartWithText(const std::wstring& text, const std::wstring& moreOptions = L"");
+    bool StartWithText(const std::wstring& text, const std::wstring& moreOptions = L"",
+                       const std::wstring& program = AnnouncerProgramPath());
     // Terminates the process and waits for its end.
     void Stop();
 
@@ -27,9 +35,3 @@ private:
     PROCESS_INFORMATION Process = {};
     HWND AnnouncerWindow = NULL;
 };
-
-// The directory of the running test program, with a trailing backslash.
-std::wstring TestProgramDirectory();
-
-// The long path of the announcer program the helper starts.
-std::wstring AnnouncerProgramPath();

@@ -27,6 +27,15 @@ TEST(IniTextSourceTest, NamesIgnoreCaseAndBlanks)
     EXPECT_EQ(L":a:", String(source, L"Exclude"));
 }
 
+TEST(IniTextSourceTest, LinesEndAtCrOrLf)
+{
+    const IniTextSource source(L"[Horavant]\rTopMost=1\rMinimize=2\r\nSetTime=3\nExclude=x\r");
+    EXPECT_EQ(1, Int(source, L"TopMost"));
+    EXPECT_EQ(2, Int(source, L"Minimize"));
+    EXPECT_EQ(3, Int(source, L"SetTime"));
+    EXPECT_EQ(L"x", String(source, L"Exclude"));
+}
+
 TEST(IniTextSourceTest, ValuesLoseOnePairOfMatchingQuotes)
 {
     const IniTextSource source(

@@ -37,7 +37,8 @@ protected:
     HWND Start(const std::wstring& text, const std::wstring& options = L"")
     {
         announcers.push_back(std::make_unique<AnnouncerProcess>());
-        EXPECT_TRUE(announcers.back()->StartWithText(text, options)) << "could not start";
+        EXPECT_TRUE(announcers.back()->StartWithText(text, options))
+            << "could not start the announcer of " << std::string(text.begin(), text.end());
         return announcers.back()->Window();
     }
     void Scan() { ScanSources(platform, table, settings); }
@@ -127,23 +128,29 @@ TEST_F(ScannerWineTest, VanishedAnnouncersArePrunedBroadcastStays)
 {
     const HWND first = Start(TimeText(1000, L"First"));
     const HWND second = Start(TimeText(1000, L"Second"));
+    const HWND silent = Start(TimeText(1000, L"Silent"), L"--silent");
     int32_t broadcasts = 0;
     StoreBroadcast(table, broadcasts, -86400, GetTickCount());
+    SourceRecord unread{};
+    table[KeyOf(silent)] = unread;
     Scan();
-    ASSERT_EQ(3u, table.size());
+    ASSERT_TRUE(Has(first) && Has(second) && Has(silent));
 
-    announcers.front()->Stop();
+    announcers[0]->Stop();
+    announcers[2]->Stop();
     Scan();
     EXPECT_FALSE(Has(first));
+    EXPECT_FALSE(Has(silent)) << "pruned although its text was never read";
     EXPECT_TRUE(Has(second));
     ASSERT_EQ(BroadcastKey, table.begin()->first);
     EXPECT_TRUE(std::wstring(L"<Broadcast0>") == table.begin()->second.name);
 
     StoreBroadcast(table, broadcasts, 0, GetTickCount());
-    announcers.back()->Stop();
+    announcers[1]->Stop();
     Scan();
-    ASSERT_EQ(1u, table.size());
-    EXPECT_TRUE(std::wstring(L"<Broadcast1>") == table.at(BroadcastKey).name);
+    EXPECT_FALSE(Has(second));
+    ASSERT_EQ(BroadcastKey, table.begin()->first) << "the broadcast record is never pruned";
+    EXPECT_TRUE(std::wstring(L"<Broadcast1>") == table.begin()->second.name);
 }
 
 TEST_F(ScannerWineTest, TrustByOwnerPathAndExcludeInAnyCase)
@@ -162,13 +169,48 @@ TEST_F(ScannerWineTest, TrustByOwnerPathAndExcludeInAnyCase)
     EXPECT_FALSE(At(excluded).trusted);
 }
 
-TEST_F(ScannerWineTest, UnknownEntryDoesNotTrustAKnownPath)
+// A copy of the announcer in the temporary folder that is renamed once it runs: the path its
+// process reports no longer exists, so it has no long form. The copy is removed at the end.
+class MovedAnnouncer {
+public:
+    MovedAnnouncer()
+    {
+        WCHAR temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        const std::wstring started = std::wstring(temp) + L"quellap_moved_announcer.exe";
+        Moved = std::wstring(temp) + L"quellap_moved_announcer.renamed";
+        if (CopyFileW(AnnouncerProgramPath().c_str(), started.c_str(), FALSE) &&
+            Process.StartWithText(TimeText(1, L"Moved"), L"", started) &&
+            !MoveFileExW(started.c_str(), Moved.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            Process.Stop();
+        }
+        DeleteFileW(started.c_str());
+    }
+    ~MovedAnnouncer()
+    {
+        Process.Stop();
+        DeleteFileW(Moved.c_str());
+    }
+    HWND Window() const { return Process.Window(); }
+
+private:
+    std::wstring Moved;
+    AnnouncerProcess Process;
+};
+
+TEST_F(ScannerWineTest, UnknownEntryTrustsOnlySourcesWithoutAPath)
 {
-    Trust(L"<Unknown>");
-    const HWND window = Start(TimeText(1, L"A"));
+    Trust(L"<unknown>");
+    const MovedAnnouncer moved;
+    const HWND unknown = moved.Window();
+    ASSERT_NE(HWND(NULL), unknown) << "could not start and rename an announcer copy";
+    const HWND known = Start(TimeText(1, L"Near"));
     Scan();
-    ASSERT_TRUE(Has(window));
-    EXPECT_FALSE(At(window).trusted);
+    ASSERT_TRUE(Has(unknown));
+    EXPECT_TRUE(std::wstring(L"<Unknown>") == At(unknown).modulePath);
+    EXPECT_TRUE(At(unknown).trusted);
+    ASSERT_TRUE(Has(known));
+    EXPECT_FALSE(At(known).trusted);
 }
 
 TEST_F(ScannerWineTest, OwnerModulePathOfAWindow)
@@ -178,6 +220,16 @@ TEST_F(ScannerWineTest, OwnerModulePathOfAWindow)
     const DWORD length = GetOwnerModulePath(window, path);
     EXPECT_EQ(AnnouncerProgramPath().size(), length);
     EXPECT_TRUE(AnnouncerProgramPath() == path);
+
+    // The route a 32-bit watcher takes to a 64-bit host, whose modules it cannot list.
+    OwnerPathCalls unlisted = Win32OwnerPathCalls;
+    unlisted.MainModuleName = [](HANDLE, WCHAR*, DWORD) -> DWORD {
+        SetLastError(ERROR_PARTIAL_COPY);
+        return 0;
+    };
+    WCHAR imagePath[ModulePathSize];
+    EXPECT_EQ(length, FindOwnerModulePath(unlisted, window, imagePath));
+    EXPECT_TRUE(AnnouncerProgramPath() == imagePath);
 
     announcers.front()->Stop();
     EXPECT_EQ(0u, GetOwnerModulePath(window, path)) << "a window that is gone has no owner";
