@@ -43,16 +43,20 @@ int main()
         Win32ScanPlatform platform;
         SourceTable table;
         WatchSettings settings{};
-        ScanSources(platform, table, settings);  // creates the entries: later passes refresh
-        LARGE_INTEGER start, end;
+        // The first pass creates the entries and looks up every owner; later passes refresh.
+        LARGE_INTEGER start, created, end;
         QueryPerformanceCounter(&start);
+        ScanSources(platform, table, settings);
+        QueryPerformanceCounter(&created);
         for (int pass = 0; pass < Passes; ++pass) ScanSources(platform, table, settings);
         QueryPerformanceCounter(&end);
-        const double perPass = Milliseconds(start, end) / Passes;
-        printf("ScanSources, %2u announcers (%u entries): %8.3f ms per pass, %6.3f ms per "
-               "announcer\n",
-               static_cast<unsigned>(count), static_cast<unsigned>(table.size()), perPass,
-               perPass / static_cast<double>(count));
+        const double first = Milliseconds(start, created);
+        const double perPass = Milliseconds(created, end) / Passes;
+        const double n = static_cast<double>(count);
+        printf("ScanSources, %2u announcers (%2u entries): first pass %8.3f ms (%6.3f ms per "
+               "announcer), later passes %8.3f ms (%6.3f ms per announcer)\n",
+               static_cast<unsigned>(count), static_cast<unsigned>(table.size()), first,
+               first / n, perPass, perPass / n);
     }
     return 0;
 }
