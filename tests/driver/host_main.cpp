@@ -25,6 +25,7 @@ const Scenario Scenarios[] = {
     {"analysis", AnalysisScenario},
     {"restart", RestartScenario},
     {"publishing", PublishingScenario},
+    {"platform-failures", PlatformFailuresScenario},
     {"stuck-teardown", StuckTeardownScenario},
     {"unload", UnloadScenario},
     {"exit", ExitScenario},

@@ -11,6 +11,7 @@ void AnnounceScenario();
 void AnalysisScenario();
 void RestartScenario();
 void PublishingScenario();
+void PlatformFailuresScenario();
 void StuckTeardownScenario();
 void UnloadScenario();
 void ExitScenario();
