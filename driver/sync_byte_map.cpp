@@ -13,9 +13,6 @@
 
 namespace {
 
-const uint64_t SyncBytes = 0x4747474747474747ull;
-const uint64_t LowSevenBits = 0x7F7F7F7F7F7F7F7Full;
-
 #if defined(__SSE2__)
 uint64_t SyncBitsOf64(const uint8_t* bytes) {
     const __m128i sync = _mm_set1_epi8(0x47);
@@ -27,6 +24,9 @@ uint64_t SyncBitsOf64(const uint8_t* bytes) {
     return bits;
 }
 #else
+const uint64_t SyncBytes = 0x4747474747474747ull;
+const uint64_t LowSevenBits = 0x7F7F7F7F7F7F7F7Full;
+
 // One bit per byte of an 8-byte group: set where the byte is 0x47.
 unsigned SyncBitsOf8(const uint8_t* group) {
     uint64_t word;
