@@ -12,41 +12,41 @@ uint8_t Bcd(int value) {
 
 }  // namespace
 
-int SectionOffset(const PacketSpec& spec) {
-    const int payload = spec.adaptationControl == 3 ? 5 + spec.adaptationLength : 4;
-    return payload + 1 + spec.pointer;
+int SectionOffset(const PacketLayout& layout) {
+    const int payload = layout.adaptationControl == 3 ? 5 + layout.adaptationLength : 4;
+    return payload + 1 + layout.pointer;
 }
 
-Bytes BuildPacket(const PacketSpec& spec) {
-    Bytes packet(size_t(spec.size), 0xFF);
+Bytes BuildPacket(const PacketLayout& layout) {
+    Bytes packet(size_t(layout.size), 0xFF);
     packet[0] = 0x47;
-    packet[1] = uint8_t((spec.transportError ? 0x80 : 0) | (spec.unitStart ? 0x40 : 0) | (spec.pid >> 8 & 0x1F));
-    packet[2] = uint8_t(spec.pid);
-    packet[3] = uint8_t(spec.scrambling << 6 | spec.adaptationControl << 4);
-    if (spec.adaptationControl & 2)
-        packet[4] = uint8_t(spec.adaptationLength);
-    const size_t payload = spec.adaptationControl == 3 ? 5 + size_t(spec.adaptationLength) : 4;
+    packet[1] = uint8_t((layout.transportError ? 0x80 : 0) | (layout.unitStart ? 0x40 : 0) | (layout.pid >> 8 & 0x1F));
+    packet[2] = uint8_t(layout.pid);
+    packet[3] = uint8_t(layout.scrambling << 6 | layout.adaptationControl << 4);
+    if (layout.adaptationControl & 2)
+        packet[4] = uint8_t(layout.adaptationLength);
+    const size_t payload = layout.adaptationControl == 3 ? 5 + size_t(layout.adaptationLength) : 4;
     if (payload < packet.size())
-        packet[payload] = uint8_t(spec.pointer);
-    const size_t section = size_t(SectionOffset(spec));
-    const uint8_t fields[8] = {spec.tableId, 0x70, 0x05, spec.utcTime[0], spec.utcTime[1],
-                               spec.utcTime[2], spec.utcTime[3], spec.utcTime[4]};
+        packet[payload] = uint8_t(layout.pointer);
+    const size_t section = size_t(SectionOffset(layout));
+    const uint8_t fields[8] = {layout.tableId, 0x70, 0x05, layout.utcTime[0], layout.utcTime[1],
+                               layout.utcTime[2], layout.utcTime[3], layout.utcTime[4]};
     for (size_t i = 0; i < 8 && section + i < packet.size(); ++i)
         packet[section + i] = fields[i];
     return packet;
 }
 
 Bytes IndexedPacket(int size, int index) {
-    PacketSpec spec;
-    spec.size = size;
+    PacketLayout layout;
+    layout.size = size;
     const int mjd = IndexBaseMjd + index / 86400;
     const int second = index % 86400;
-    spec.utcTime[0] = uint8_t(mjd >> 8);
-    spec.utcTime[1] = uint8_t(mjd);
-    spec.utcTime[2] = Bcd(second / 3600);
-    spec.utcTime[3] = Bcd(second / 60 % 60);
-    spec.utcTime[4] = Bcd(second % 60);
-    return BuildPacket(spec);
+    layout.utcTime[0] = uint8_t(mjd >> 8);
+    layout.utcTime[1] = uint8_t(mjd);
+    layout.utcTime[2] = Bcd(second / 3600);
+    layout.utcTime[3] = Bcd(second / 60 % 60);
+    layout.utcTime[4] = Bcd(second % 60);
+    return BuildPacket(layout);
 }
 
 int IndexOfFileTime(uint64_t fileTime) {

@@ -11,7 +11,7 @@ typedef std::vector<uint8_t> Bytes;
 
 // Header and section fields of one packet; the defaults give a valid TDT on PID 0x0014 with
 // UTC_time C0 79 12 45 00 (1993-10-13 12:45:00).
-struct PacketSpec {
+struct PacketLayout {
     int size = 188;
     int pid = 0x0014;
     bool transportError = false;
@@ -24,10 +24,10 @@ struct PacketSpec {
     uint8_t utcTime[5] = {0xC0, 0x79, 0x12, 0x45, 0x00};
 };
 
-Bytes BuildPacket(const PacketSpec& spec);
+Bytes BuildPacket(const PacketLayout& layout);
 
-// Offset of the table_id byte from the packet start, for the given spec.
-int SectionOffset(const PacketSpec& spec);
+// Offset of the table_id byte from the packet start, for the given layout.
+int SectionOffset(const PacketLayout& layout);
 
 // A packet numbered `index`: a TDT whose time is `index` seconds after 1995-10-10 00:00:00
 // (MJD 50000), so that a stored sample tells which packet was examined.

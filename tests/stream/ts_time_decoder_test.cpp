@@ -76,61 +76,61 @@ TEST(TimePacket, DecodesTheCapturedTot) {
 }
 
 TEST(TimePacket, AcceptsTdtAndTotWithOrWithoutAdaptationField) {
-    PacketSpec spec;
-    EXPECT_TRUE(Read(BuildPacket(spec)).accepted);
-    spec.tableId = 0x73;
-    EXPECT_EQ(Read(BuildPacket(spec)).tableId, 0x73);
-    spec.adaptationControl = 3;
-    spec.adaptationLength = 7;
-    EXPECT_TRUE(Read(BuildPacket(spec)).accepted);
-    spec.adaptationLength = 0;
-    EXPECT_TRUE(Read(BuildPacket(spec)).accepted);
-    spec.utcTime[2] = 0x0A;  // hour "0A" reads as 10
-    const Decoded decoded = Read(BuildPacket(spec));
+    PacketLayout layout;
+    EXPECT_TRUE(Read(BuildPacket(layout)).accepted);
+    layout.tableId = 0x73;
+    EXPECT_EQ(Read(BuildPacket(layout)).tableId, 0x73);
+    layout.adaptationControl = 3;
+    layout.adaptationLength = 7;
+    EXPECT_TRUE(Read(BuildPacket(layout)).accepted);
+    layout.adaptationLength = 0;
+    EXPECT_TRUE(Read(BuildPacket(layout)).accepted);
+    layout.utcTime[2] = 0x0A;  // hour "0A" reads as 10
+    const Decoded decoded = Read(BuildPacket(layout));
     ASSERT_TRUE(decoded.accepted);
     EXPECT_EQ(decoded.time.wHour, 10);
 }
 
 TEST(TimePacket, RejectsPacketsThatCarryNoUsableSectionStart) {
-    const auto rejected = [](void (*change)(PacketSpec&)) {
-        PacketSpec spec;
-        change(spec);
-        return !Read(BuildPacket(spec)).accepted;
+    const auto rejected = [](void (*change)(PacketLayout&)) {
+        PacketLayout layout;
+        change(layout);
+        return !Read(BuildPacket(layout)).accepted;
     };
-    EXPECT_TRUE(rejected([](PacketSpec& s) { s.pid = 0x0015; }));
-    EXPECT_TRUE(rejected([](PacketSpec& s) { s.pid = 0x1014; }));
-    EXPECT_TRUE(rejected([](PacketSpec& s) { s.transportError = true; }));
-    EXPECT_TRUE(rejected([](PacketSpec& s) { s.unitStart = false; }));
-    EXPECT_TRUE(rejected([](PacketSpec& s) { s.scrambling = 1; }));
-    EXPECT_TRUE(rejected([](PacketSpec& s) { s.scrambling = 2; }));
-    EXPECT_TRUE(rejected([](PacketSpec& s) { s.adaptationControl = 0; }));
-    EXPECT_TRUE(rejected([](PacketSpec& s) { s.adaptationControl = 2; }));
-    EXPECT_TRUE(rejected([](PacketSpec& s) { s.adaptationControl = 3; s.adaptationLength = 183; }));
-    EXPECT_TRUE(rejected([](PacketSpec& s) { s.adaptationControl = 3; s.adaptationLength = 182; }));
-    EXPECT_TRUE(rejected([](PacketSpec& s) { s.tableId = 0x72; }));
-    EXPECT_TRUE(rejected([](PacketSpec& s) { s.tableId = 0x00; }));
-    EXPECT_TRUE(rejected([](PacketSpec& s) { for (uint8_t& b : s.utcTime) b = 0xFF; }));
-    EXPECT_TRUE(rejected([](PacketSpec& s) { s.utcTime[4] = 0x60; }));  // leap second
-    EXPECT_TRUE(rejected([](PacketSpec& s) { s.utcTime[2] = 0x24; }));
-    EXPECT_TRUE(rejected([](PacketSpec& s) { s.utcTime[3] = 0x5A; }));  // minute 60
+    EXPECT_TRUE(rejected([](PacketLayout& s) { s.pid = 0x0015; }));
+    EXPECT_TRUE(rejected([](PacketLayout& s) { s.pid = 0x1014; }));
+    EXPECT_TRUE(rejected([](PacketLayout& s) { s.transportError = true; }));
+    EXPECT_TRUE(rejected([](PacketLayout& s) { s.unitStart = false; }));
+    EXPECT_TRUE(rejected([](PacketLayout& s) { s.scrambling = 1; }));
+    EXPECT_TRUE(rejected([](PacketLayout& s) { s.scrambling = 2; }));
+    EXPECT_TRUE(rejected([](PacketLayout& s) { s.adaptationControl = 0; }));
+    EXPECT_TRUE(rejected([](PacketLayout& s) { s.adaptationControl = 2; }));
+    EXPECT_TRUE(rejected([](PacketLayout& s) { s.adaptationControl = 3; s.adaptationLength = 183; }));
+    EXPECT_TRUE(rejected([](PacketLayout& s) { s.adaptationControl = 3; s.adaptationLength = 182; }));
+    EXPECT_TRUE(rejected([](PacketLayout& s) { s.tableId = 0x72; }));
+    EXPECT_TRUE(rejected([](PacketLayout& s) { s.tableId = 0x00; }));
+    EXPECT_TRUE(rejected([](PacketLayout& s) { for (uint8_t& b : s.utcTime) b = 0xFF; }));
+    EXPECT_TRUE(rejected([](PacketLayout& s) { s.utcTime[4] = 0x60; }));  // leap second
+    EXPECT_TRUE(rejected([](PacketLayout& s) { s.utcTime[2] = 0x24; }));
+    EXPECT_TRUE(rejected([](PacketLayout& s) { s.utcTime[3] = 0x5A; }));  // minute 60
 }
 
 TEST(TimePacket, SectionMustStartWithinTheFirst181Bytes) {
     for (int size : {188, 204}) {
-        PacketSpec spec;
-        spec.size = size;
-        spec.pointer = 175;  // table_id at offset 180
-        ASSERT_EQ(SectionOffset(spec), 180);
-        EXPECT_TRUE(Read(BuildPacket(spec)).accepted) << size;
-        spec.pointer = 176;
-        EXPECT_FALSE(Read(BuildPacket(spec)).accepted) << size;
-        spec.adaptationControl = 3;
-        spec.adaptationLength = 10;
-        spec.pointer = 164;
-        ASSERT_EQ(SectionOffset(spec), 180);
-        EXPECT_TRUE(Read(BuildPacket(spec)).accepted) << size;
-        spec.pointer = 165;
-        EXPECT_FALSE(Read(BuildPacket(spec)).accepted) << size;
+        PacketLayout layout;
+        layout.size = size;
+        layout.pointer = 175;  // table_id at offset 180
+        ASSERT_EQ(SectionOffset(layout), 180);
+        EXPECT_TRUE(Read(BuildPacket(layout)).accepted) << size;
+        layout.pointer = 176;
+        EXPECT_FALSE(Read(BuildPacket(layout)).accepted) << size;
+        layout.adaptationControl = 3;
+        layout.adaptationLength = 10;
+        layout.pointer = 164;
+        ASSERT_EQ(SectionOffset(layout), 180);
+        EXPECT_TRUE(Read(BuildPacket(layout)).accepted) << size;
+        layout.pointer = 165;
+        EXPECT_FALSE(Read(BuildPacket(layout)).accepted) << size;
     }
 }
 
@@ -143,16 +143,16 @@ protected:
 
 TEST_F(StoredSample, StartsEmptyAndIgnoresRejectedPackets) {
     EXPECT_EQ(TsAnalyzerProbe::Sample(analyzer).ReceivedTick, -1);
-    PacketSpec spec;
-    spec.tableId = 0x72;
-    TsAnalyzerProbe::Process(analyzer, BuildPacket(spec).data());
+    PacketLayout layout;
+    layout.tableId = 0x72;
+    TsAnalyzerProbe::Process(analyzer, BuildPacket(layout).data());
     EXPECT_EQ(TsAnalyzerProbe::Sample(analyzer).ReceivedTick, -1);
     EXPECT_TRUE(recorder.samples.empty());
 }
 
 TEST_F(StoredSample, EveryAcceptedPacketStoresWithANewTick) {
     NativeSetTickCount(0xFFFFFFF0u, 20);
-    const Bytes packet = BuildPacket(PacketSpec());
+    const Bytes packet = BuildPacket(PacketLayout());
     TsAnalyzerProbe::Process(analyzer, packet.data());
     TsAnalyzerProbe::Process(analyzer, packet.data());
     ASSERT_EQ(recorder.samples.size(), 2u);
