@@ -49,15 +49,12 @@ string(REPLACE "/EHsc" "" CMAKE_CXX_FLAGS "${CMAKE_CXX_FLAGS}")
 
 # Links a module of this tree against the shim (driver/runtime), the ntdll compiler helpers and
 # the system DLLs it names.
-# KIND is DLL, CONSOLE or GUI.
+# KIND is DLL or CONSOLE.
 function(quellap_msvc_module target kind)
   add_dependencies(${target} quellap_import_libs)
   target_link_libraries(${target} PRIVATE ${QUELLAP_IMPLIB_DIR}/ntdll_helpers.lib)
   if(kind STREQUAL "DLL")
     target_link_libraries(${target} PRIVATE quellap_runtime_dll)
-  elseif(kind STREQUAL "GUI")
-    target_link_libraries(${target} PRIVATE quellap_runtime_gui)
-    target_link_options(${target} PRIVATE /subsystem:windows /entry:wWinMainCRTStartup)
   else()
     target_link_libraries(${target} PRIVATE quellap_runtime_console)
     target_link_options(${target} PRIVATE /subsystem:console /entry:mainCRTStartup)
