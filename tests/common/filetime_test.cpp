@@ -1,5 +1,6 @@
 // Calendar <-> FILETIME conversions against a day-by-day walk of the Gregorian calendar over
 // the whole range the platform accepts, and every range check.
+#include "calendar_fields.h"
 #include "filetime.h"
 
 #include <gtest/gtest.h>
@@ -8,24 +9,8 @@ namespace {
 
 const uint64_t TicksPerDay = 864000000000ull;  // 100-ns units
 
-uint64_t Ticks(const FILETIME& fileTime) {
-    return uint64_t(fileTime.dwHighDateTime) << 32 | fileTime.dwLowDateTime;
-}
-
 FILETIME FileTimeOf(uint64_t ticks) {
     return FILETIME{DWORD(ticks), DWORD(ticks >> 32)};
-}
-
-SYSTEMTIME Calendar(int year, int month, int day, int hour = 0, int minute = 0, int second = 0, int ms = 0) {
-    SYSTEMTIME time{};
-    time.wYear = WORD(year);
-    time.wMonth = WORD(month);
-    time.wDay = WORD(day);
-    time.wHour = WORD(hour);
-    time.wMinute = WORD(minute);
-    time.wSecond = WORD(second);
-    time.wMilliseconds = WORD(ms);
-    return time;
 }
 
 bool Accepted(const SYSTEMTIME& time) {

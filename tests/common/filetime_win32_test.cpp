@@ -1,5 +1,6 @@
 // The portable conversions give exactly what Windows' SystemTimeToFileTime and
 // FileTimeToSystemTime give, valid or not, over a sweep of edge values.
+#include "calendar_fields.h"
 #include "filetime.h"
 
 #include <gtest/gtest.h>
@@ -10,23 +11,6 @@
 #include <vector>
 
 namespace {
-
-uint64_t Ticks(const FILETIME& fileTime) {
-    return uint64_t(fileTime.dwHighDateTime) << 32 | fileTime.dwLowDateTime;
-}
-
-SYSTEMTIME Calendar(int year, int month, int day, int hour, int minute, int second, int ms, int dayOfWeek = 0) {
-    SYSTEMTIME time{};
-    time.wYear = WORD(year);
-    time.wMonth = WORD(month);
-    time.wDayOfWeek = WORD(dayOfWeek);
-    time.wDay = WORD(day);
-    time.wHour = WORD(hour);
-    time.wMinute = WORD(minute);
-    time.wSecond = WORD(second);
-    time.wMilliseconds = WORD(ms);
-    return time;
-}
 
 std::vector<SYSTEMTIME> CalendarSweep() {
     std::vector<SYSTEMTIME> cases;
