@@ -1,0 +1,10 @@
+# Regenerates the icon into the build tree and compares it with the committed one.
+cmake_minimum_required(VERSION 3.25)
+execute_process(COMMAND ${ICONGEN} ${OUTPUT} RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "icongen failed: ${result}")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${OUTPUT} ${ICON} RESULT_VARIABLE differs)
+if(NOT differs EQUAL 0)
+  message(FATAL_ERROR "${OUTPUT} differs from ${ICON}")
+endif()

@@ -1,0 +1,151 @@
+#include "main_window.h"
+
+#include "announce_name.h"
+#include "clock_win32.h"
+#include "source_list.h"
+#include "source_scanner_win32.h"
+#include "tray_icon.h"
+#include "watcher_state.h"
+
+const WCHAR MainTitle[] = L"Horavant";
+
+namespace {
+
+// The one window's state; touched only by the program's one thread.
+struct MainWindowState {
+    UINT AnnounceMessage;        // 0 when registration failed: broadcasts are then not taken
+    UINT TaskbarCreatedMessage;  // the shell has (re)started and lost every icon
+    NOTIFYICONDATAW TrayIcon;
+};
+
+MainWindowState Window;
+
+// The list box takes the whole client area but a 10-pixel margin; the sizes stay signed, so a
+// tiny client area gives a negative size, passed on as it is.
+void LayOut(HWND dialog, int width, int height)
+{
+    MoveWindow(GetDlgItem(dialog, IDC_SOURCELIST), 10, 10, width - 20, height - 20, TRUE);
+}
+
+INT_PTR OnInitDialog(HWND dialog)
+{
+    Window.AnnounceMessage = RegisterWindowMessageW(AnnounceName);
+    Window.TaskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
+    const HINSTANCE instance =
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
+    SendMessageW(dialog, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAIN))));
+    SetTimer(dialog, TIMER_SCAN, Settings.UpdateMsec, NULL);
+    if (Settings.SetTime) EnterClockMode(dialog);
+    RECT client;
+    if (GetClientRect(dialog, &client)) {
+        SendMessageW(dialog, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+    }
+    if (Settings.TopMost) {
+        SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    if (Settings.Minimize) ShowWindow(dialog, SW_MINIMIZE);
+    return TRUE;  // the dialog manager gives the list box the focus
+}
+
+INT_PTR OnSize(HWND dialog, WPARAM kind, LPARAM size)
+{
+    LayOut(dialog, LOWORD(size), HIWORD(size));
+    if (kind == SIZE_MINIMIZED && Settings.MinToTray) PostMessageW(dialog, WM_APP_TRAY, 1, 0);
+    return FALSE;
+}
+
+INT_PTR OnTimer(HWND dialog, WPARAM id)
+{
+    switch (id) {
+    case TIMER_SCAN:
+        ScanSources();
+        // A hidden or minimised window keeps scanning but does not redraw its list.
+        if (!IsIconic(dialog) && IsWindowVisible(dialog)) PostMessageW(dialog, WM_APP_REFRESH, 0, 0);
+        return TRUE;
+    case TIMER_CLOCK:
+        OnClockTimer(dialog);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+INT_PTR OnTrayNotify(HWND dialog, WPARAM id, LPARAM mouseMessage)
+{
+    if (id != TrayIconId || mouseMessage != WM_LBUTTONUP) return FALSE;
+    SendMessageW(dialog, WM_APP_TRAY, 0, 0);
+    return TRUE;
+}
+
+INT_PTR OnTray(HWND dialog, WPARAM toTray)
+{
+    if (toTray) {
+        GoToTray(dialog, Window.TrayIcon);
+    } else {
+        ComeBackFromTray(dialog, Window.TrayIcon);
+    }
+    return TRUE;
+}
+
+// The session can end without WM_DESTROY: the clock is handed back now, and no later clock
+// tick may take it again, or the machine-wide rate would stay changed until the next reboot.
+INT_PTR OnEndSession(HWND dialog, WPARAM ending)
+{
+    if (!ending) return FALSE;
+    KillTimer(dialog, TIMER_CLOCK);
+    RestoreClockAtExit();
+    IsAdjusting = false;
+    return TRUE;
+}
+
+INT_PTR OnDestroy()
+{
+    RestoreClockAtExit();
+    RemoveTrayIcon(Window.TrayIcon);
+    return FALSE;
+}
+
+INT_PTR OnRegisteredMessage(HWND dialog, UINT message, LPARAM lParam)
+{
+    if (message == Window.AnnounceMessage) {
+        StoreBroadcast(static_cast<int32_t>(lParam));
+        return TRUE;
+    }
+    if (message == Window.TaskbarCreatedMessage) {
+        RestoreTrayIcon(dialog, Window.TrayIcon);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog(dialog);
+    case WM_SIZE:
+        return OnSize(dialog, wParam, lParam);
+    case WM_COMMAND:
+        // Esc, the close box, the system menu and Alt+F4 all arrive as IDCANCEL; Enter as IDOK.
+        if (LOWORD(wParam) == IDCANCEL) EndDialog(dialog, IDCANCEL);
+        return FALSE;
+    case WM_TIMER:
+        return OnTimer(dialog, wParam);
+    case WM_APP_REFRESH:
+        RefreshList(GetDlgItem(dialog, IDC_SOURCELIST));
+        return TRUE;
+    case WM_APP_TRAYNOTIFY:
+        return OnTrayNotify(dialog, wParam, lParam);
+    case WM_APP_TRAY:
+        return OnTray(dialog, wParam);
+    case WM_ENDSESSION:
+        return OnEndSession(dialog, wParam);
+    case WM_DESTROY:
+        return OnDestroy();
+    default:
+        return message != 0 ? OnRegisteredMessage(dialog, message, lParam) : FALSE;
+    }
+}

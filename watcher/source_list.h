@@ -1,0 +1,8 @@
+// The main window's list of sources, rebuilt from the program-wide source table.
+#pragma once
+
+#include <windows.h>
+
+// Rebuilds the list box (which sorts its lines) with one line per source, taking "now" once
+// for the whole pass, and selects the previously selected index again.
+void RefreshList(HWND list);
