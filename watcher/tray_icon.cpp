@@ -43,7 +43,9 @@ void ComeBackFromTray(HWND dialog, NOTIFYICONDATAW& icon)
 
 void RestoreTrayIcon(HWND dialog, NOTIFYICONDATAW& icon)
 {
-    if (!TrayIconShown(icon) || Shell_NotifyIconW(NIM_ADD, &icon)) return;
+    if (!TrayIconShown(icon)) return;
+    // A shell that announces itself without having restarted still has the icon.
+    if (Shell_NotifyIconW(NIM_ADD, &icon) || Shell_NotifyIconW(NIM_MODIFY, &icon)) return;
     icon.cbSize = 0;
     ShowRestored(dialog);
 }

@@ -1,0 +1,47 @@
+// One run of the watcher program for a window test: a copy of Horavant.exe in a folder of its
+// own with the given settings, started with the relay trace on, watched from outside.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "relay_trace.h"
+
+// Set from the command line by the test's main (see gui_main.cpp).
+extern std::wstring WatcherProgram;  // the built Horavant.exe
+extern std::wstring RelayLogPath;    // where this process's stderr, and the trace, goes
+
+constexpr DWORD WindowPatienceMsec = 10000;
+
+// Waits until `condition` holds, polling; false when `milliseconds` pass first.
+bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds);
+
+class WatcherSession {
+public:
+    WatcherSession() = default;
+    WatcherSession(const WatcherSession&) = delete;
+    WatcherSession& operator=(const WatcherSession&) = delete;
+    ~WatcherSession();
+
+    // Writes the settings (lines of the [Horavant] section), starts the program and waits for
+    // its window; false when it does not appear.
+    bool Start(const std::vector<std::wstring>& settings);
+    HWND Window() const { return Dialog; }
+    std::wstring Title() const;
+    bool WaitForTitle(const std::wstring& title, DWORD milliseconds);
+    // The watched system calls the program has made so far.
+    std::vector<RelayCall> Calls() const;
+    // Waits for the program's end; its exit code, or STILL_ACTIVE when it goes on running.
+    DWORD WaitForExit(DWORD milliseconds);
+    // Closes the window as Esc does and returns the exit code.
+    DWORD Close();
+
+private:
+    std::wstring Folder;
+    PROCESS_INFORMATION Process = {};
+    HWND Dialog = NULL;
+    LONGLONG TraceStart = 0;  // the trace file's size when the program started
+};

@@ -1,0 +1,235 @@
+// The watcher's window from outside, as a user drives it: tray round trip, start-up options,
+// keys, the sorted list with its selection, and the clock handed back at every way out.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "announce_name.h"
+#include "announce_text.h"
+#include "announcer_process.h"
+#include "clock_timer.h"
+#include "main_window.h"
+#include "tray_icon.h"
+#include "watcher_session.h"
+#include "window_peek.h"
+
+namespace {
+
+constexpr uint64_t SlowRate = 156250 / 5;  // Wine's time increment at one fifth
+constexpr DWORD FirstClockTickMsec = ClockIdlePeriodMsec + 3000;
+
+// A time record of a source whose clock is `offsetMsec` ahead of the local one.
+std::wstring TimeRecord(int64_t offsetMsec, const wchar_t* name)
+{
+    SYSTEMTIME local;
+    GetLocalTime(&local);
+    FILETIME now;
+    SystemTimeToFileTime(&local, &now);
+    const uint64_t time =
+        (static_cast<uint64_t>(now.dwHighDateTime) << 32 | now.dwLowDateTime) + offsetMsec * 10000;
+    WCHAR text[AnnounceTextCapacity];
+    FormatAnnounceTimeRecord(text, GetTickCount(), static_cast<uint32_t>(time),
+                             static_cast<uint32_t>(time >> 32), name);
+    return text;
+}
+
+std::wstring TrustAnnouncers()
+{
+    return L"Trusted0=" + AnnouncerProgramPath();
+}
+
+// The order of the traced calls, by index; -1 for a call that was not made.
+int Where(const std::vector<RelayCall>& calls, const char* function, std::vector<uint64_t> args)
+{
+    return FindCall(calls, function, args);
+}
+
+uint64_t Handle(HWND window)
+{
+    return reinterpret_cast<uintptr_t>(window);
+}
+
+// Each icon call as its message and whether it worked.
+std::vector<std::pair<uint64_t, bool>> IconCalls(const std::vector<RelayCall>& calls)
+{
+    std::vector<std::pair<uint64_t, bool>> icon;
+    for (const RelayCall& call : CallsOf(calls, "Shell_NotifyIconW")) {
+        icon.push_back({call.args[0], call.returned && call.result != FALSE});
+    }
+    return icon;
+}
+
+// What the shell does to the program's icon when it restarts.
+void LoseIcon(HWND dialog)
+{
+    NOTIFYICONDATAW icon = {};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = dialog;
+    icon.uID = TrayIconId;
+    Shell_NotifyIconW(NIM_DELETE, &icon);
+}
+
+TEST(WatcherWindowTest, TrayRoundTrip)
+{
+    WatcherSession watcher;
+    ASSERT_TRUE(watcher.Start({L"MinToTray=1"}));
+    const HWND dialog = watcher.Window();
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    EXPECT_FALSE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+    PostMessageW(dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }, WindowPatienceMsec))
+        << "minimising moves the window into the notification area";
+    const std::pair<WPARAM, LPARAM> ignored[] = {{TrayIconId, WM_RBUTTONUP},
+                                                 {TrayIconId, WM_RBUTTONDOWN},
+                                                 {TrayIconId, WM_MOUSEMOVE},
+                                                 {TrayIconId, WM_LBUTTONDOWN},
+                                                 {TrayIconId + 1, WM_LBUTTONUP}};
+    for (const auto& notification : ignored) {
+        SendMessageW(dialog, WM_APP_TRAYNOTIFY, notification.first, notification.second);
+    }
+    EXPECT_FALSE(IsWindowVisible(dialog)) << "only a left-button release on the icon acts";
+
+    const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+    LoseIcon(dialog);
+    SendMessageW(dialog, taskbarCreated, 0, 0);
+    SendMessageW(dialog, taskbarCreated, 0, 0);  // the icon is still there this time
+    EXPECT_FALSE(IsWindowVisible(dialog)) << "a restarted shell gets the icon back";
+
+    SendMessageW(dialog, WM_APP_TRAYNOTIFY, TrayIconId, WM_LBUTTONUP);
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    EXPECT_FALSE(IsIconic(dialog));
+    EXPECT_EQ(0u, watcher.Close());
+    const std::vector<std::pair<uint64_t, bool>> expected = {
+        {NIM_ADD, true}, {NIM_ADD, true}, {NIM_ADD, false}, {NIM_MODIFY, true}, {NIM_DELETE, true}};
+    EXPECT_EQ(expected, IconCalls(watcher.Calls()));
+}
+
+TEST(WatcherWindowTest, StartOptions)
+{
+    struct Case {
+        std::vector<std::wstring> settings;
+        bool toTray;
+    } cases[] = {
+        {{L"Minimize=1", L"MinToTray=1", L"TopMost=1"}, true},
+        {{L"Minimize=1", L"TopMost=1"}, false},
+    };
+    for (const Case& c : cases) {
+        WatcherSession watcher;
+        ASSERT_TRUE(watcher.Start(c.settings));
+        const HWND dialog = watcher.Window();
+        EXPECT_TRUE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        // Wine shows a dialog once its queue first runs empty, whatever start-up did, so the
+        // start-up is checked in the calls the program made.
+        Sleep(1000);
+        const std::vector<RelayCall> calls = watcher.Calls();
+        const int minimised = Where(calls, "ShowWindow", {Handle(dialog), SW_MINIMIZE});
+        const int added = Where(calls, "Shell_NotifyIconW", {NIM_ADD});
+        const int hidden = Where(calls, "ShowWindow", {Handle(dialog), SW_HIDE});
+        EXPECT_GE(minimised, 0);
+        if (c.toTray) {
+            EXPECT_LT(minimised, added);
+            EXPECT_LT(added, hidden) << "straight into the notification area";
+            SendMessageW(dialog, WM_APP_TRAYNOTIFY, TrayIconId, WM_LBUTTONUP);
+            EXPECT_TRUE(IsWindowVisible(dialog));
+            EXPECT_FALSE(IsIconic(dialog));
+        } else {
+            EXPECT_EQ(-1, added) << "minimised on the taskbar only";
+            EXPECT_EQ(-1, hidden);
+        }
+        EXPECT_EQ(-1, Where(calls, "SetTimer", {Handle(dialog), TIMER_CLOCK}));
+        EXPECT_EQ(MainTitle, watcher.Title());
+        EXPECT_EQ(0u, watcher.Close());
+    }
+}
+
+TEST(WatcherWindowTest, EnterDoesNothingEscEnds)
+{
+    WatcherSession watcher;
+    ASSERT_TRUE(watcher.Start({}));
+    const HWND list = GetDlgItem(watcher.Window(), IDC_SOURCELIST);
+    PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageW(list, WM_KEYUP, VK_RETURN, 0);
+    EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), watcher.WaitForExit(1000));
+    PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(0u, watcher.WaitForExit(WindowPatienceMsec));
+}
+
+TEST(WatcherWindowTest, SortedListKeepsTheSelectedIndex)
+{
+    WatcherSession watcher;
+    ASSERT_TRUE(watcher.Start({L"UpdateMsec=100"}));
+    const HWND dialog = watcher.Window();
+    Sleep(500);
+    EXPECT_TRUE(ListLines(dialog).empty());
+    EXPECT_EQ(LB_ERR, SelectedLine(dialog));
+
+    AnnouncerProcess announcers[4];
+    const wchar_t* names[] = {L"BonDriver_A", L"BonDriver_B", L"BonDriver_C", L"BonDriver_D"};
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(announcers[i].StartWithText(TimeRecord(0, names[i])));
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(AnnounceName), 0, 1195824314);
+    ASSERT_TRUE(WaitUntil([&] { return ListLines(dialog).size() == 5; }, WindowPatienceMsec));
+    std::vector<std::wstring> lines = ListLines(dialog);
+    EXPECT_TRUE(std::is_sorted(lines.begin(), lines.end()));
+    EXPECT_EQ(0u, lines[0].find(L"00000000 ")) << "the broadcast entry comes first";
+    EXPECT_NE(std::wstring::npos, lines[0].find(L" <Broadcast0> <Unknown>\n"));
+
+    SendMessageW(GetDlgItem(dialog, IDC_SOURCELIST), LB_SETCURSEL, 2, 0);
+    const std::wstring fourth = lines[3].substr(0, 8);
+    for (AnnouncerProcess& announcer : announcers) {
+        wchar_t key[9];
+        wsprintfW(key, L"%08x", static_cast<unsigned>(Handle(announcer.Window())));
+        if (lines[1].compare(0, 8, key) == 0) announcer.Stop();
+    }
+    ASSERT_TRUE(WaitUntil([&] { return ListLines(dialog).size() == 4; }, WindowPatienceMsec));
+    Sleep(300);  // a few more refreshes
+    EXPECT_EQ(2, SelectedLine(dialog)) << "the selection keeps its place, not its source";
+    EXPECT_EQ(fourth, ListLines(dialog)[2].substr(0, 8));
+    EXPECT_EQ(0u, watcher.Close());
+}
+
+// Slewing starts at the first clock tick; the clock is handed back before the icon goes.
+TEST(WatcherWindowTest, ClosingWhileSlewingHandsTheClockBackFirst)
+{
+    AnnouncerProcess source;
+    ASSERT_TRUE(source.StartWithText(TimeRecord(-30000, L"BonDriver_Behind")));
+    WatcherSession watcher;
+    ASSERT_TRUE(watcher.Start({L"SetTime=1", L"MinToTray=1", TrustAnnouncers()}));
+    EXPECT_EQ(ClockIdleTitle, watcher.Title());
+    ASSERT_TRUE(watcher.WaitForTitle(ClockAdjustingTitle, FirstClockTickMsec));
+    PostMessageW(watcher.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(watcher.Window()); }, WindowPatienceMsec));
+    EXPECT_EQ(0u, watcher.Close());
+
+    const std::vector<RelayCall> calls = watcher.Calls();
+    const uint64_t dialog = Handle(watcher.Window());
+    EXPECT_LT(Where(calls, "SetTimer", {dialog, TIMER_CLOCK, ClockIdlePeriodMsec}),
+              Where(calls, "SetTimer", {dialog, TIMER_CLOCK, ClockAdjustingPeriodMsec}));
+    EXPECT_GE(Where(calls, "SetSystemTimeAdjustment", {SlowRate, FALSE}), 0);
+    const int handBack = Where(calls, "SetSystemTimeAdjustment", {0, TRUE});
+    EXPECT_GE(handBack, 0);
+    EXPECT_LT(handBack, Where(calls, "Shell_NotifyIconW", {NIM_DELETE}));
+}
+
+TEST(WatcherWindowTest, SessionEndHandsTheClockBackForGood)
+{
+    AnnouncerProcess source;
+    ASSERT_TRUE(source.StartWithText(TimeRecord(-30000, L"BonDriver_Behind")));
+    WatcherSession watcher;
+    ASSERT_TRUE(watcher.Start({L"SetTime=1", TrustAnnouncers()}));
+    ASSERT_TRUE(watcher.WaitForTitle(ClockAdjustingTitle, FirstClockTickMsec));
+    SendMessageW(watcher.Window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    Sleep(1000);  // five slewing periods
+    EXPECT_EQ(0u, watcher.Close());
+
+    const std::vector<RelayCall> adjustments = CallsOf(watcher.Calls(), "SetSystemTimeAdjustment");
+    ASSERT_FALSE(adjustments.empty());
+    const RelayCall& last = adjustments.back();
+    EXPECT_EQ((std::vector<uint64_t>{0, TRUE}), last.args) << "nothing slews after the session end";
+    EXPECT_EQ(1, std::count_if(adjustments.begin(), adjustments.end(),
+                               [](const RelayCall& call) { return call.args[1] == TRUE; }));
+}
+
+}  // namespace
