@@ -1,5 +1,5 @@
 # Checks the wrapper's image without running it: the machine, the one undecorated export, imports
-# from system DLLs only, and on x86 the load-config block with its safe-handler fields.
+# from system DLLs only, and the load-config block (on x86 with its safe-handler fields).
 # In: IMAGE (the DLL), ARCH (x86 or x64).
 cmake_minimum_required(VERSION 3.25)
 
@@ -25,6 +25,7 @@ if(ARCH STREQUAL "x86")
   endif()
 else()
   require("Machine: IMAGE_FILE_MACHINE_AMD64" "not a PE32+ (x64) image")
+  require("LoadConfig \\[\n  Size: 0x70\n" "no load-config block")
 endif()
 require("IMAGE_FILE_DLL" "not a DLL")
 
