@@ -3,6 +3,7 @@
 // The program defaults to the one this tree built.
 #include <gtest/gtest.h>
 
+#include "unix_path.h"
 #include "watcher_session.h"
 
 namespace {
@@ -12,12 +13,7 @@ bool TakeOption(const std::wstring& argument, const std::wstring& name, std::wst
 {
     if (argument.compare(0, name.size(), name) != 0) return false;
     value = argument.substr(name.size());
-    if (value.compare(0, 1, L"/") == 0) {
-        value = L"Z:" + value;
-        for (wchar_t& c : value) {
-            if (c == L'/') c = L'\\';
-        }
-    }
+    if (value.compare(0, 1, L"/") == 0) value = WindowsPathOfUnix(value);
     return true;
 }
 

@@ -78,11 +78,11 @@ WatcherSession::~WatcherSession()
     CloseHandle(Process.hThread);
 }
 
-bool WatcherSession::Start(const std::vector<std::wstring>& settings)
+bool WatcherSession::Start(const std::vector<std::wstring>& settings, const std::wstring& original)
 {
     Folder = NewFolder();
     const std::wstring program = Folder + L"Horavant.exe";
-    if (!CopyFileW(WatcherProgram.c_str(), program.c_str(), FALSE) ||
+    if (!CopyFileW(original.c_str(), program.c_str(), FALSE) ||
         !WriteSettings(Folder + L"Horavant.ini", settings)) {
         return false;
     }

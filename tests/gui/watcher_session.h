@@ -28,7 +28,8 @@ public:
 
     // Writes the settings (lines of the [Horavant] section), starts the program and waits for
     // its window; false when it does not appear.
-    bool Start(const std::vector<std::wstring>& settings);
+    bool Start(const std::vector<std::wstring>& settings,
+               const std::wstring& program = WatcherProgram);
     HWND Window() const { return Dialog; }
     std::wstring Title() const;
     bool WaitForTitle(const std::wstring& title, DWORD milliseconds);

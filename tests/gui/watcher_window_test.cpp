@@ -7,10 +7,10 @@
 #include <algorithm>
 
 #include "announce_name.h"
-#include "announce_text.h"
 #include "announcer_process.h"
 #include "clock_timer.h"
 #include "main_window.h"
+#include "time_record.h"
 #include "tray_icon.h"
 #include "watcher_session.h"
 #include "window_peek.h"
@@ -19,21 +19,6 @@ namespace {
 
 constexpr uint64_t SlowRate = 156250 / 5;  // Wine's time increment at one fifth
 constexpr DWORD FirstClockTickMsec = ClockIdlePeriodMsec + 3000;
-
-// A time record of a source whose clock is `offsetMsec` ahead of the local one.
-std::wstring TimeRecord(int64_t offsetMsec, const wchar_t* name)
-{
-    SYSTEMTIME local;
-    GetLocalTime(&local);
-    FILETIME now;
-    SystemTimeToFileTime(&local, &now);
-    const uint64_t time =
-        (static_cast<uint64_t>(now.dwHighDateTime) << 32 | now.dwLowDateTime) + offsetMsec * 10000;
-    WCHAR text[AnnounceTextCapacity];
-    FormatAnnounceTimeRecord(text, GetTickCount(), static_cast<uint32_t>(time),
-                             static_cast<uint32_t>(time >> 32), name);
-    return text;
-}
 
 std::wstring TrustAnnouncers()
 {

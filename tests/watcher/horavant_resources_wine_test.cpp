@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "resource.h"
+#include "unix_path.h"
 
 namespace {
 
@@ -19,11 +20,7 @@ protected:
 
     void SetUp() override
     {
-        std::wstring path = L"Z:" + std::wstring(QUELLAP_HORAVANT_UNIX);
-        for (wchar_t& c : path) {
-            if (c == L'/') c = L'\\';
-        }
-        Program = LoadLibraryExW(path.c_str(), NULL,
+        Program = LoadLibraryExW(WindowsPathOfUnix(QUELLAP_HORAVANT_UNIX).c_str(), NULL,
                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
         ASSERT_NE(nullptr, Program);
     }

@@ -9,17 +9,14 @@
 #include <string>
 
 #include "source_scanner_win32.h"
+#include "unix_path.h"
 
 namespace {
 
-// Built by the twin tree (see CMakeLists.txt); Wine shows the Linux file system as drive Z:.
+// Built by the twin tree (see CMakeLists.txt).
 std::wstring HostProgram()
 {
-    std::wstring path = L"Z:" + std::wstring(QUELLAP_WRAPPER_HOST_UNIX);
-    for (wchar_t& c : path) {
-        if (c == L'/') c = L'\\';
-    }
-    return path;
+    return WindowsPathOfUnix(QUELLAP_WRAPPER_HOST_UNIX);
 }
 const wchar_t SourceName[] = L"BonDriver_Quellap";
 constexpr DWORD HostPatienceMsec = 60000;
