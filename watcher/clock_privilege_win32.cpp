@@ -1,6 +1,7 @@
 #include "clock_privilege_win32.h"
 
 #include "watcher_state.h"
+#include "window_titles.h"
 
 bool Win32PrivilegePlatform::OpenToken(HANDLE& token)
 {
@@ -35,7 +36,7 @@ void Win32PrivilegePlatform::CloseToken(HANDLE token)
 
 void Win32PrivilegePlatform::WarnNoPrivilege()
 {
-    MessageBoxW(NULL, NoPrivilegeWarning, L"Horavant", MB_OK | MB_ICONWARNING);
+    MessageBoxW(NULL, NoPrivilegeWarning, MainTitle, MB_OK | MB_ICONWARNING);
 }
 
 void AcquireClockPrivilege()

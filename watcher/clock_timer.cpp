@@ -1,8 +1,5 @@
 #include "clock_timer.h"
 
-const WCHAR ClockIdleTitle[] = L"Horavant (時計合わせモード)";
-const WCHAR ClockAdjustingTitle[] = L"Horavant (時計合わせ中)";
-
 void EnterClockMode(ClockWindow& window)
 {
     window.StartClockTimer(ClockIdlePeriodMsec);

@@ -3,12 +3,11 @@
 #pragma once
 
 #include "clock_discipline.h"
+#include "window_titles.h"
 
 constexpr UINT TIMER_CLOCK = 2;
 constexpr UINT ClockIdlePeriodMsec = 5000;
 constexpr UINT ClockAdjustingPeriodMsec = 200;
-extern const WCHAR ClockIdleTitle[];       // "Horavant (時計合わせモード)": clock-setting mode
-extern const WCHAR ClockAdjustingTitle[];  // "Horavant (時計合わせ中)": setting the clock
 
 // What the handling does to the main window; on Windows SetTimer and SetWindowTextW.
 class ClockWindow {

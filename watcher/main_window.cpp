@@ -7,8 +7,6 @@
 #include "tray_icon.h"
 #include "watcher_state.h"
 
-const WCHAR MainTitle[] = L"Horavant";
-
 namespace {
 
 // The one window's state; touched only by the program's one thread.

@@ -6,11 +6,10 @@
 #include <windows.h>
 
 #include "resource.h"
+#include "window_titles.h"
 
 constexpr UINT WM_APP_REFRESH = WM_APP;    // rebuild the list from the source table
 constexpr UINT WM_APP_TRAY = WM_APP + 2;   // wParam non-zero: to the notification area; 0: back
 constexpr UINT_PTR TIMER_SCAN = 1;
-
-extern const WCHAR MainTitle[];  // "Horavant"
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

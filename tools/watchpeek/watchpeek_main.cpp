@@ -1,7 +1,9 @@
 // watchpeek: shows what the watcher's main window shows, read from another process.
 //
 // Usage: watchpeek show             title and list lines
-//        watchpeek wait TEXT SECS   waits until the title is TEXT; exit 1 on time-out
+//        watchpeek wait STATE SECS  waits until the title shows STATE: plain (watching only),
+//                                   mode (clock-setting mode) or adjusting (setting the clock);
+//                                   exit 1 on time-out
 //        watchpeek rect             the window's screen rectangle: x y width height
 //        watchpeek close            asks the window to close, as Esc does
 // Exit status 2 when no watcher window exists (wait: until the time-out).
@@ -12,6 +14,7 @@
 #include <string>
 
 #include "window_peek.h"
+#include "window_titles.h"
 
 namespace {
 
@@ -27,6 +30,15 @@ int Show(HWND window)
     Print("title: " + Utf8(WindowTitle(window)) + "\n");
     for (const std::wstring& line : ListLines(window)) Print("line: " + Utf8(line));
     return 0;
+}
+
+// The title of each state that "wait" knows, or null.
+const WCHAR* TitleOfState(const std::wstring& state)
+{
+    if (state == L"plain") return MainTitle;
+    if (state == L"mode") return ClockIdleTitle;
+    if (state == L"adjusting") return ClockAdjustingTitle;
+    return nullptr;
 }
 
 int Wait(const std::wstring& title, DWORD seconds)
@@ -51,7 +63,7 @@ int Rect(HWND window)
 
 int Usage()
 {
-    Print("usage: watchpeek show | wait TEXT SECONDS | rect | close\n");
+    Print("usage: watchpeek show | wait plain|mode|adjusting SECONDS | rect | close\n");
     return 3;
 }
 
@@ -61,7 +73,9 @@ int wmain(int argc, wchar_t** argv)
 {
     if (argc < 2) return Usage();
     const std::wstring command = argv[1];
-    if (command == L"wait" && argc == 4) return Wait(argv[2], wcstoul(argv[3], NULL, 10));
+    if (command == L"wait" && argc == 4 && TitleOfState(argv[2])) {
+        return Wait(TitleOfState(argv[2]), wcstoul(argv[3], NULL, 10));
+    }
     if (argc != 2) return Usage();
     const HWND window = FindWatcherWindow();
     if (command != L"show" && command != L"rect" && command != L"close") return Usage();

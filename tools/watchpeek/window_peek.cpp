@@ -1,5 +1,7 @@
 #include "window_peek.h"
 
+#include "window_titles.h"
+
 namespace {
 
 const int SourceListId = 1001;
@@ -13,7 +15,7 @@ bool IsWatcherWindow(HWND window)
 {
     WCHAR className[16];
     if (!GetClassNameW(window, className, 16) || lstrcmpW(className, L"#32770") != 0) return false;
-    return WindowTitle(window).rfind(L"Horavant", 0) == 0 && GetDlgItem(window, SourceListId);
+    return WindowTitle(window).rfind(MainTitle, 0) == 0 && GetDlgItem(window, SourceListId);
 }
 
 BOOL CALLBACK CheckWindow(HWND window, LPARAM context)
