@@ -4,7 +4,8 @@
 
 bool PlaySchedule::AddTimePoint(uint64_t offset, int64_t broadcastMs) {
     const double ms = double(broadcastMs);  // exact: broadcast times are far below 2^53 ms
-    if (Count > 0 && Knots[Count - 1].ms == ms)
+    // Points come in file order; one at the previous offset would make an empty segment.
+    if (Count > 0 && (Knots[Count - 1].ms == ms || offset <= Knots[Count - 1].offset))
         return true;
     if (Count == Capacity) {
         const size_t capacity = Capacity ? 2 * Capacity : 64;

@@ -23,8 +23,8 @@ public:
 
     // Appends the next time point in file order; `broadcastMs` is on the broadcast's own time
     // scale. A point repeating the previous point's time is dropped: times have one-second
-    // resolution, so the first table of a second marks where it begins. False when memory runs
-    // out (the schedule is then unusable).
+    // resolution, so the first table of a second marks where it begins; so is one that does not
+    // lie beyond the previous point. False when memory runs out (the schedule is then unusable).
     bool AddTimePoint(uint64_t offset, int64_t broadcastMs);
     // Turns the points into due times. `fallbackBytesPerSecond` must not be 0.
     void Finish(uint64_t fileSize, uint32_t fallbackBytesPerSecond);

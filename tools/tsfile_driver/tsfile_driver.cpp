@@ -97,6 +97,7 @@ public:
         LockGuard guard(Lock);
         if (!data || !size)
             return FALSE;
+        *size = 0;
         *data = Player.OwnBuffer();
         return *data && Deliver(*data, *size, remain);
     }
