@@ -11,14 +11,12 @@ struct PullCounts {
     unsigned long long bytes = 0;
 
     void Add(BOOL result, DWORD size) {
-        if (!result)
+        if (!result) {
             ++failed;
-        else if (size == 0)
-            ++empty;
-        else
-            ++chunks;
-        if (result)
-            bytes += size;
+            return;
+        }
+        ++(size ? chunks : empty);
+        bytes += size;
     }
 };
 

@@ -132,9 +132,7 @@ public:
     DWORD GetCurChannel() override { return 0; }
 
 private:
-    ~CTsFileDriver() {
-        DeleteCriticalSection(&Lock);
-    }
+    ~CTsFileDriver() { DeleteCriticalSection(&Lock); }
 
     // The next chunk into `destination` (size 0 when none is due) and the chunks due after it.
     bool Deliver(BYTE* destination, DWORD& size, DWORD* remain) {
