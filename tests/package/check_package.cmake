@@ -1,0 +1,62 @@
+# Assembles the release package and checks it as a user receives it: the list of files, each
+# binary's machine, and its version resource as Windows reads it (verinfo under Wine).
+# In: SOURCE (the source tree), OUTPUT (a scratch folder), VERINFO, WINE_RUN, WINE_PREFIX, VERSION.
+cmake_minimum_required(VERSION 3.25)
+file(REMOVE_RECURSE ${OUTPUT})
+execute_process(COMMAND ${SOURCE}/scripts/assemble-package ${OUTPUT}
+  OUTPUT_VARIABLE zip OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE rc)
+set(expected "${OUTPUT}/Quellap-${VERSION}-windows.zip")
+if(NOT rc EQUAL 0 OR NOT zip STREQUAL expected)
+  message(FATAL_ERROR "assemble-package failed (${rc}) or wrote '${zip}', not ${expected}")
+endif()
+
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${zip} OUTPUT_VARIABLE listing)
+string(REPLACE "\n" ";" listing "${listing}")
+list(FILTER listing EXCLUDE REGEX "(^$|/$)")
+list(SORT listing)
+set(files Horavant.ini LICENSE.txt README.txt x64/BonDriver_Quellap.dll x64/Horavant.exe
+          x86/BonDriver_Quellap.dll x86/Horavant.exe)
+if(NOT listing STREQUAL files)
+  message(FATAL_ERROR "the package holds ${listing}, not ${files}")
+endif()
+
+set(unpacked ${OUTPUT}/unpacked)
+file(MAKE_DIRECTORY ${unpacked})
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${zip} WORKING_DIRECTORY ${unpacked})
+foreach(text README.txt LICENSE.txt)
+  file(READ ${unpacked}/${text} content HEX)  # a plain read drops the carriage returns
+  if(NOT content MATCHES "^(..)*0d0a")
+    message(FATAL_ERROR "${text} lacks Windows line ends")
+  endif()
+endforeach()
+file(READ ${unpacked}/README.txt readme)
+if(NOT readme MATCHES "Quellap ${VERSION}\n" OR NOT readme MATCHES "_Quellapped.ini"
+   OR NOT readme MATCHES "TotDelayMsec")
+  message(FATAL_ERROR "README.txt does not name the version, the renamed settings file and TotDelayMsec")
+endif()
+file(READ ${unpacked}/Horavant.ini head LIMIT 2 HEX)
+if(NOT head STREQUAL "fffe")
+  message(FATAL_ERROR "Horavant.ini is not UTF-16 with a byte-order mark")
+endif()
+
+foreach(arch x86 x64)
+  if(arch STREQUAL "x86")
+    set(machine i386)
+  else()
+    set(machine amd64)
+  endif()
+  foreach(file BonDriver_Quellap.dll Horavant.exe)
+    if(file MATCHES "dll$")
+      set(description "Quellap tuner-driver wrapper")
+    else()
+      set(description "Quellap clock watcher")
+    endif()
+    execute_process(COMMAND ${WINE_RUN} ${WINE_PREFIX} ${VERINFO} ${unpacked}/${arch}/${file}
+      OUTPUT_VARIABLE line RESULT_VARIABLE rc ERROR_QUIET)
+    set(want ": machine=${machine} version=${VERSION}.0 product=${VERSION}.0 FileVersion=${VERSION} ProductVersion=${VERSION} OriginalFilename=${file} FileDescription=${description}")
+    string(FIND "${line}" "${want}" at)
+    if(NOT rc EQUAL 0 OR at EQUAL -1)
+      message(FATAL_ERROR "${arch}/${file}:\n  got ${line}\n  want ${want}")
+    endif()
+  endforeach()
+endforeach()
