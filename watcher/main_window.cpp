@@ -104,8 +104,10 @@ INT_PTR OnDestroy()
     return FALSE;
 }
 
+// Registered messages; an identifier whose registration failed is 0 and matches nothing.
 INT_PTR OnRegisteredMessage(HWND dialog, UINT message, LPARAM lParam)
 {
+    if (message == 0) return FALSE;
     if (message == Window.AnnounceMessage) {
         StoreBroadcast(static_cast<int32_t>(lParam));
         return TRUE;
@@ -144,6 +146,6 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY:
         return OnDestroy();
     default:
-        return message != 0 ? OnRegisteredMessage(dialog, message, lParam) : FALSE;
+        return OnRegisteredMessage(dialog, message, lParam);
     }
 }

@@ -22,17 +22,7 @@ function(run_tstime)
   set(err "${err}" PARENT_SCOPE)
 endfunction()
 
-function(expect what text pattern)
-  if(NOT text MATCHES "${pattern}")
-    message(FATAL_ERROR "${what} lacks '${pattern}':\n${text}")
-  endif()
-endfunction()
-
-function(expect_status wanted)
-  if(NOT status EQUAL ${wanted})
-    message(FATAL_ERROR "exit status ${status}, expected ${wanted}\n${out}\n${err}")
-  endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/ExpectOutput.cmake)
 
 set(stream ${DATA}/sample.ts)
 if(CASE STREQUAL "sample")
