@@ -1,7 +1,9 @@
 // Throughput of OnGetTsStream: synchronised on 188/192/204-byte streams (each beside memcpy of
 // the same chunks), unsynchronised on a clean stream, and detection at its worst (windows
-// dense with 0x47 and no period). Prints the memcpy/analyser time ratios at the end.
+// dense with 0x47 and no period), also with each set of slower methods that this processor can
+// run. Prints the memcpy/analyser time ratios at the end.
 #include "bench_stream_inputs.h"
+#include "cpu_features.h"
 
 #include <benchmark/benchmark.h>
 
@@ -70,6 +72,22 @@ void UnsyncedDenseNoise(benchmark::State& state) {
     UnsyncedStream(state, noise, size_t(state.range(0)));
 }
 
+// Detection with the methods that `limit` leaves the fastest.
+void UnsyncedDenseNoiseLimited(benchmark::State& state, unsigned limit) {
+    LimitCpuFeatures(limit);
+    UnsyncedDenseNoise(state);
+    LimitCpuFeatures(~0u);
+}
+
+void RegisterMethodSets() {
+    MethodSet sets[MaxMethodSets];
+    const int count = MethodSets(sets);
+    for (int set = 0; set < count; ++set) {
+        const std::string name = std::string("UnsyncedDenseNoise/") + sets[set].pairCounts + "+" + sets[set].syncBits;
+        benchmark::RegisterBenchmark(name.c_str(), UnsyncedDenseNoiseLimited, sets[set].limit)->Arg(4096);
+    }
+}
+
 BENCHMARK(SyncedStream)->ArgsProduct({{188, 192, 204}, {int64_t(LargeChunk), 188}});
 BENCHMARK(CopyStream)->ArgsProduct({{188, 192, 204}, {int64_t(LargeChunk), 188}});
 BENCHMARK(UnsyncedCleanStream)->Arg(4096)->Arg(188);
@@ -111,6 +129,7 @@ private:
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
+    RegisterMethodSets();
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();

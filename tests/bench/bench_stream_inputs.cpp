@@ -1,5 +1,8 @@
 #include "bench_stream_inputs.h"
 
+#include "cpu_features.h"
+#include "sync_byte_map.h"
+
 #include <string.h>
 
 namespace {
@@ -41,4 +44,26 @@ ChunkRound StartSynchronised(CTsAnalyzer& analyzer, const uint8_t* stream, size_
     analyzer.OnGetTsStream(stream + 4096, DWORD(aligned - 4096));
     const ChunkRound round = {stream, length, chunk, aligned % length};
     return round;
+}
+
+int MethodSets(MethodSet sets[MaxMethodSets]) {
+    const unsigned limits[MaxMethodSets] = {~0u,
+                                            CpuSse2 | CpuAvx2,
+                                            CpuSse2 | CpuPopcnt,
+                                            CpuSse2,
+                                            0};
+    int count = 0;
+    for (unsigned limit : limits) {
+        LimitCpuFeatures(limit);
+        AndPopCountMethod counters[MaxMethods];
+        SyncBitsMethod builds[MaxMethods];
+        AvailableAndPopCounts(counters);
+        AvailableSyncBits(builds);
+        const MethodSet set = {limit, counters[0].Name, builds[0].Name};
+        if (count == 0 || strcmp(set.pairCounts, sets[count - 1].pairCounts) != 0 ||
+            strcmp(set.syncBits, sets[count - 1].syncBits) != 0)
+            sets[count++] = set;
+    }
+    LimitCpuFeatures(~0u);
+    return count;
 }

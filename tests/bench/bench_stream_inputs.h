@@ -41,6 +41,18 @@ struct ChunkRound {
     }
 };
 
+// Fastest methods of the detection, and the CpuFeatures limit that leaves them the fastest.
+struct MethodSet {
+    unsigned limit;
+    const char* pairCounts;
+    const char* syncBits;
+};
+const int MaxMethodSets = 5;
+
+// The method sets that this processor can run, the chosen one first, then one faster method
+// hidden at a time, down to the portable ones.
+int MethodSets(MethodSet sets[MaxMethodSets]);
+
 // Feeds the start of a cyclic stream until the analyser is in sync at a chunk boundary;
 // the round continues from there.
 ChunkRound StartSynchronised(CTsAnalyzer& analyzer, const uint8_t* stream, size_t length, size_t chunk);

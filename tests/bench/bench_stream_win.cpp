@@ -1,10 +1,12 @@
 // Throughput of the stream core as the Windows trees compile it (in the MSVC-ABI tree the very
 // objects of the wrapper DLL), timed with QueryPerformanceCounter, as there is no benchmark
 // library there: detection at its worst (4096-byte chunks dense with 0x47 and no period), with
-// the debug line of every attempt and with debug output discarded, and the synchronised path on
-// 48128-byte chunks, each beside memcpy of the same chunks.
+// the debug line of every attempt and, with debug output discarded, for each set of methods
+// this processor can run; and the synchronised path on 48128-byte chunks; each beside memcpy of
+// the same chunks.
 //   bench_stream_win
 #include "bench_stream_inputs.h"
+#include "cpu_features.h"
 #include "import_patch.h"
 
 #include <windows.h>
@@ -78,14 +80,23 @@ double DetectionMegabytesPerSecond(const uint8_t* noise) {
 // the program's import of OutputDebugStringW pointed at a function doing nothing, the figure
 // is the framing's own.
 void PrintDetection(const uint8_t* noise) {
+    MethodSet sets[MaxMethodSets];
+    const int setCount = MethodSets(sets);
+    printf("Chosen here: pair counts %s, sync bits %s\n", sets[0].pairCounts, sets[0].syncBits);
     printf("Detection, 4096-byte chunks dense with 0x47 and no period:\n");
-    printf("  analyser                   %8.0f MB/s\n", DetectionMegabytesPerSecond(noise));
+    printf("  analyser                                   %8.0f MB/s\n", DetectionMegabytesPerSecond(noise));
     void* const debugOutput = PatchImport(GetModuleHandleW(nullptr), "kernel32.dll", "OutputDebugStringW",
                                           reinterpret_cast<void*>(&DiscardDebugOutput));
-    printf("  analyser, no debug output  %8.0f MB/s\n", DetectionMegabytesPerSecond(noise));
+    for (int set = 0; set < setCount; ++set) {
+        LimitCpuFeatures(sets[set].limit);
+        printf("  no debug output, %-16s + %-8s %8.0f MB/s\n", sets[set].pairCounts, sets[set].syncBits,
+               DetectionMegabytesPerSecond(noise));
+    }
+    LimitCpuFeatures(~0u);
     PatchImport(GetModuleHandleW(nullptr), "kernel32.dll", "OutputDebugStringW", debugOutput);
     const ChunkRound copyRound = {noise, DenseNoiseLength, DetectionChunk, 0};
-    printf("  memcpy                     %8.0f MB/s\n", MegabytesPerSecond(DetectionChunk, CopySecondsPerChunk(copyRound)));
+    printf("  memcpy                                     %8.0f MB/s\n",
+           MegabytesPerSecond(DetectionChunk, CopySecondsPerChunk(copyRound)));
 }
 
 // False when the analyser lost sync.
