@@ -15,16 +15,22 @@
 #include <avx512vpopcntdqintrin.h>
 #endif
 
-__attribute__((target("sse2"))) void Sse2SyncBits(const uint8_t* window, uint64_t* bits) {
+namespace {
+
+// One bit per byte of 32 bytes: set where the byte is 0x47.
+__attribute__((target("sse2"))) inline uint32_t SyncBitsOf32(const uint8_t* bytes) {
     const __m128i sync = _mm_set1_epi8(0x47);
-    for (int word = 0; word < SyncMapWords; ++word) {
-        uint64_t wordBits = 0;
-        for (int part = 0; part < 4; ++part) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(window + word * 64 + part * 16));
-            wordBits |= uint64_t(uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, sync)))) << (part * 16);
-        }
-        bits[word] = wordBits;
-    }
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16));
+    return uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(low, sync))) |
+           uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(high, sync))) << 16;
+}
+
+}  // namespace
+
+__attribute__((target("sse2"))) void Sse2SyncBits(const uint8_t* window, uint64_t* bits) {
+    for (int word = 0; word < SyncMapWords; ++word)
+        bits[word] = uint64_t(SyncBitsOf32(window + word * 64 + 32)) << 32 | SyncBitsOf32(window + word * 64);
 }
 
 // On 32-bit x86 the instruction counts 32 bits: two of them per word. Four words a step keep
