@@ -131,7 +131,8 @@ void CountSyncPairs(const SyncByteMap& map, int32_t counts[PairDistanceCount]) {
 // With the window as 64 rows (row r holds bytes r, 64 + r, 128 + r, ...), a pair at distance
 // 64q + s pairs row r with row r + s one column further by q (or, past the last row, row
 // r + s - 64 by q + 1): one AND of whole rows per row and distance, no shifts across words.
-void CountSyncPairs(const SyncByteMap& map, int32_t counts[PairDistanceCount], const AndPopCountMethod& method) {
+void CountSyncPairs(const SyncByteMap& map, int32_t counts[PairDistanceCount],
+                    const AndPopCountMethod& method) {
     uint64_t rows[SyncMapWords];
     Transpose(map.Bits, rows);
     for (int columns = MinPairDistance / 64; columns <= MaxPairDistance / 64; ++columns) {

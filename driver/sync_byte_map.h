@@ -21,8 +21,8 @@ struct SyncByteMap {
     uint64_t Bits[SyncMapWords + 8];
 };
 
-// The methods below come in several versions, for the instruction sets that the processor
-// may have; each list of them runs fastest first, the portable one last.
+// Two steps below come in several methods, for the instruction sets that the processor may
+// have; the lists of them run from the fastest to the portable one.
 enum : int { MaxMethods = 4 };
 
 // Sets bits[0 .. SyncMapWords - 1] as SyncByteMap::Bits from the window.
@@ -46,7 +46,8 @@ void BuildSyncByteMap(const uint8_t* window, SyncByteMap& map, const SyncBitsMet
 // counts[d - MinPairDistance] = number of positions i with sync bytes at i and at i + d,
 // i + d < SyncMapBytes, for every distance d from MinPairDistance to MaxPairDistance.
 void CountSyncPairs(const SyncByteMap& map, int32_t counts[PairDistanceCount]);
-void CountSyncPairs(const SyncByteMap& map, int32_t counts[PairDistanceCount], const AndPopCountMethod& method);
+void CountSyncPairs(const SyncByteMap& map, int32_t counts[PairDistanceCount],
+                    const AndPopCountMethod& method);
 
 // The smallest i < limit with sync bytes at i, i + spacing, ..., i + 7 * spacing, or -1.
 // Needs limit + 7 * spacing <= SyncMapBytes.

@@ -55,11 +55,13 @@ __attribute__((target("avx2"))) int Avx2AndPopCount(const uint64_t* a, const uin
         const __m256i both = _mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + i)),
                                               _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + i)));
         const __m256i low = _mm256_shuffle_epi8(nibbleBits, _mm256_and_si256(both, lowNibble));
-        const __m256i high = _mm256_shuffle_epi8(nibbleBits, _mm256_and_si256(_mm256_srli_epi16(both, 4), lowNibble));
+        const __m256i highNibbles = _mm256_and_si256(_mm256_srli_epi16(both, 4), lowNibble);
+        const __m256i high = _mm256_shuffle_epi8(nibbleBits, highNibbles);
         byteSums = _mm256_add_epi8(byteSums, _mm256_add_epi8(low, high));
     }
     const __m256i sums = _mm256_sad_epu8(byteSums, _mm256_setzero_si256());  // four 64-bit sums
-    const __m128i pairs = _mm_add_epi64(_mm256_castsi256_si128(sums), _mm256_extracti128_si256(sums, 1));
+    const __m128i pairs =
+        _mm_add_epi64(_mm256_castsi256_si128(sums), _mm256_extracti128_si256(sums, 1));
     return _mm_cvtsi128_si32(_mm_add_epi64(pairs, _mm_unpackhi_epi64(pairs, pairs)));
 }
 

@@ -2,7 +2,7 @@
 // the same chunks), unsynchronised on a clean stream, and detection at its worst (windows
 // dense with 0x47 and no period), also with each set of slower methods that this processor can
 // run. Prints the memcpy/analyser time ratios at the end.
-#include "bench_stream_inputs.h"
+#include "bench_stream_setup.h"
 #include "cpu_features.h"
 
 #include <benchmark/benchmark.h>
@@ -83,7 +83,8 @@ void RegisterMethodSets() {
     MethodSet sets[MaxMethodSets];
     const int count = MethodSets(sets);
     for (int set = 0; set < count; ++set) {
-        const std::string name = std::string("UnsyncedDenseNoise/") + sets[set].pairCounts + "+" + sets[set].syncBits;
+        const std::string name =
+            std::string("UnsyncedDenseNoise/") + sets[set].pairCounts + "+" + sets[set].syncBits;
         benchmark::RegisterBenchmark(name.c_str(), UnsyncedDenseNoiseLimited, sets[set].limit)->Arg(4096);
     }
 }

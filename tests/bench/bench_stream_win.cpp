@@ -3,9 +3,9 @@
 // library there: detection at its worst (4096-byte chunks dense with 0x47 and no period), with
 // the debug line of every attempt and, with debug output discarded, for each set of methods
 // this processor can run; and the synchronised path on 48128-byte chunks; each beside memcpy of
-// the same chunks.
-//   bench_stream_win
-#include "bench_stream_inputs.h"
+// the same chunks. Every figure is the best of RUNS runs of 50 ms or more (default 5).
+//   bench_stream_win [RUNS]
+#include "bench_stream_setup.h"
 #include "cpu_features.h"
 #include "import_patch.h"
 
@@ -18,11 +18,11 @@
 namespace {
 
 const size_t DetectionChunk = 4096;
-const int Runs = 5;
 const double RunSeconds = 0.05;
 
 uint8_t CopyTarget[LargeChunk];
 double TicksPerSecond;
+int Runs = 5;
 
 double Now() {
     LARGE_INTEGER counter;
@@ -30,8 +30,8 @@ double Now() {
     return double(counter.QuadPart) / TicksPerSecond;
 }
 
-// Seconds per call of step(), the best of a few runs of RunSeconds or more each, so that
-// other processes on the machine disturb the figure little.
+// Seconds per call of step(), the best of Runs runs of RunSeconds or more each: the figure
+// least disturbed by other processes.
 template <typename Step>
 double BestSecondsPerCall(Step step) {
     long calls = 1;
@@ -84,7 +84,7 @@ void PrintDetection(const uint8_t* noise) {
     const int setCount = MethodSets(sets);
     printf("Chosen here: pair counts %s, sync bits %s\n", sets[0].pairCounts, sets[0].syncBits);
     printf("Detection, 4096-byte chunks dense with 0x47 and no period:\n");
-    printf("  analyser                                   %8.0f MB/s\n", DetectionMegabytesPerSecond(noise));
+    printf("  analyser, a debug line per attempt         %8.0f MB/s\n", DetectionMegabytesPerSecond(noise));
     void* const debugOutput = PatchImport(GetModuleHandleW(nullptr), "kernel32.dll", "OutputDebugStringW",
                                           reinterpret_cast<void*>(&DiscardDebugOutput));
     for (int set = 0; set < setCount; ++set) {
@@ -106,7 +106,8 @@ bool PrintSynchronised(int packetSize) {
     FillCyclicStream(stream, length, packetSize);
     CTsAnalyzer analyzer(L"bench");
     ChunkRound round = StartSynchronised(analyzer, stream, length, LargeChunk);
-    const double analyser = BestSecondsPerCall([&] { analyzer.OnGetTsStream(round.Next(), DWORD(LargeChunk)); });
+    const double analyser =
+        BestSecondsPerCall([&] { analyzer.OnGetTsStream(round.Next(), DWORD(LargeChunk)); });
     const ChunkRound copyRound = {stream, length, LargeChunk, 0};
     const double copy = CopySecondsPerChunk(copyRound);
     printf("  %d-byte packets  %8.0f MB/s  %8.0f MB/s  %6.2f\n", packetSize,
@@ -118,7 +119,9 @@ bool PrintSynchronised(int packetSize) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc > 1 && atoi(argv[1]) > 0)
+        Runs = atoi(argv[1]);
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     TicksPerSecond = double(frequency.QuadPart);

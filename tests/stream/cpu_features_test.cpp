@@ -9,7 +9,7 @@
 
 namespace {
 
-#if defined(QUELLAP_X86_METHODS) && !defined(_WIN32)
+#if defined(QUELLAP_X86_METHODS)
 // GCC's run-time query (libgcc) also asks the OS which register state it saves.
 TEST(CpuFeatures, AgreeWithTheCompilersQuery) {
     const unsigned features = CpuFeatures();
@@ -28,19 +28,16 @@ std::string Names(const AndPopCountMethod* methods, int count) {
     return names;
 }
 
-TEST(CpuFeatures, LimitLeavesTheSlowerMethods) {
-    AndPopCountMethod all[MaxMethods];
-    const int allCount = AvailableAndPopCounts(all);
-    EXPECT_STREQ(all[allCount - 1].Name, "portable");
-    LimitCpuFeatures(CpuSse2 | CpuPopcnt);
-    AndPopCountMethod limited[MaxMethods];
-    const int limitedCount = AvailableAndPopCounts(limited);
-    LimitCpuFeatures(0);
+// What the benchmarks rely on to time the slower methods on a fast processor.
+TEST(CpuFeatures, LimitLeavesOnlyTheMethodsItAllows) {
+    const bool popcnt = (CpuFeatures() & CpuPopcnt) != 0;
+    LimitCpuFeatures(CpuPopcnt);
+    AndPopCountMethod counters[MaxMethods];
     SyncBitsMethod builds[MaxMethods];
+    const int counterCount = AvailableAndPopCounts(counters);
     const int buildCount = AvailableSyncBits(builds);
     LimitCpuFeatures(~0u);
-    const bool popcnt = (CpuFeatures() & CpuPopcnt) != 0;
-    EXPECT_EQ(Names(limited, limitedCount), popcnt ? "popcnt portable" : "portable");
+    EXPECT_EQ(Names(counters, counterCount), popcnt ? "popcnt portable" : "portable");
     ASSERT_EQ(buildCount, 1);
     EXPECT_STREQ(builds[0].Name, "portable");
 }

@@ -80,7 +80,8 @@ TEST(SyncByteMap, FlagsEveryPositionOfEveryWord) {
             SyncByteMap map;
             BuildSyncByteMap(window.data(), map, builds[build]);
             for (int word = 0; word < SyncMapWords + 8; ++word)
-                EXPECT_EQ(map.Bits[word], word == position / 64 ? 1ull << (position % 64) : 0ull) << builds[build].Name;
+                EXPECT_EQ(map.Bits[word], word == position / 64 ? 1ull << (position % 64) : 0ull)
+                    << builds[build].Name;
         }
     }
 }

@@ -1,6 +1,7 @@
 // What the native benchmark (Google Benchmark) and the Windows timing program share: the
-// streams they feed, the round through them chunk by chunk, and how an analyser is brought
-// into sync. No C++ library here: the MSVC-ABI tree has none.
+// streams they feed, the round through them chunk by chunk, how an analyser is brought into
+// sync, and the sets of detection methods to time. No C++ library here: the MSVC-ABI tree has
+// none.
 #pragma once
 
 #include "tot_listener.h"
@@ -41,7 +42,7 @@ struct ChunkRound {
     }
 };
 
-// Fastest methods of the detection, and the CpuFeatures limit that leaves them the fastest.
+// The fastest detection methods under a CpuFeatures limit.
 struct MethodSet {
     unsigned limit;
     const char* pairCounts;
@@ -49,8 +50,8 @@ struct MethodSet {
 };
 const int MaxMethodSets = 5;
 
-// The method sets that this processor can run, the chosen one first, then one faster method
-// hidden at a time, down to the portable ones.
+// The method sets that this processor can run, the chosen one first, then with one faster
+// feature hidden at a time, down to the portable methods alone.
 int MethodSets(MethodSet sets[MaxMethodSets]);
 
 // Feeds the start of a cyclic stream until the analyser is in sync at a chunk boundary;
