@@ -42,6 +42,10 @@ struct ChunkRound {
     }
 };
 
+// Feeds the start of a cyclic stream until the analyser is in sync at a chunk boundary;
+// the round continues from there.
+ChunkRound StartSynchronised(CTsAnalyzer& analyzer, const uint8_t* stream, size_t length, size_t chunk);
+
 // The fastest detection methods under a CpuFeatures limit.
 struct MethodSet {
     unsigned limit;
@@ -53,7 +57,3 @@ const int MaxMethodSets = 5;
 // The method sets that this processor can run, the chosen one first, then with one faster
 // feature hidden at a time, down to the portable methods alone.
 int MethodSets(MethodSet sets[MaxMethodSets]);
-
-// Feeds the start of a cyclic stream until the analyser is in sync at a chunk boundary;
-// the round continues from there.
-ChunkRound StartSynchronised(CTsAnalyzer& analyzer, const uint8_t* stream, size_t length, size_t chunk);
