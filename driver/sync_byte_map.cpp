@@ -1,29 +1,12 @@
 #include "sync_byte_map.h"
 
-#include <string.h>
+#include "cpu_features.h"
+#include "sync_byte_map_x86.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-// 64-bit Linux builds pick the population count instructions at run time.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(_WIN32)
-#define QUELLAP_X86_64_POPCOUNT 1
-#include <immintrin.h>
-#endif
+#include <string.h>
 
 namespace {
 
-#if defined(__SSE2__)
-uint64_t SyncBitsOf64(const uint8_t* bytes) {
-    const __m128i sync = _mm_set1_epi8(0x47);
-    uint64_t bits = 0;
-    for (int part = 0; part < 4; ++part) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + part * 16));
-        bits |= uint64_t(uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, sync)))) << (part * 16);
-    }
-    return bits;
-}
-#else
 const uint64_t SyncBytes = 0x4747474747474747ull;
 const uint64_t LowSevenBits = 0x7F7F7F7F7F7F7F7Full;
 
@@ -38,13 +21,14 @@ unsigned SyncBitsOf8(const uint8_t* group) {
     return unsigned(((zero >> 7) * 0x0102040810204080ull) >> 56);
 }
 
-uint64_t SyncBitsOf64(const uint8_t* bytes) {
-    uint64_t bits = 0;
-    for (int group = 0; group < 8; ++group)
-        bits |= uint64_t(SyncBitsOf8(bytes + group * 8)) << (group * 8);
-    return bits;
+void PortableSyncBits(const uint8_t* window, uint64_t* bits) {
+    for (int word = 0; word < SyncMapWords; ++word) {
+        uint64_t wordBits = 0;
+        for (int group = 0; group < 8; ++group)
+            wordBits |= uint64_t(SyncBitsOf8(window + word * 64 + group * 8)) << (group * 8);
+        bits[word] = wordBits;
+    }
 }
-#endif
 
 // Bits start .. start + 63 of the map.
 uint64_t BitsFrom(const uint64_t* bits, int start) {
@@ -67,23 +51,46 @@ int PortableAndPopCount(const uint64_t* a, const uint64_t* b) {
     return count;
 }
 
-#if defined(QUELLAP_X86_64_POPCOUNT)
-__attribute__((target("popcnt"))) int PopcntAndPopCount(const uint64_t* a, const uint64_t* b) {
+// A method and the CpuFeature bits it needs.
+template <typename Method>
+struct Candidate {
+    unsigned needs;
+    Method method;
+};
+
+const Candidate<SyncBitsMethod> SyncBitsCandidates[] = {
+#if defined(QUELLAP_X86_METHODS)
+    {CpuSse2, {"sse2", Sse2SyncBits}},
+#endif
+    {0, {"portable", PortableSyncBits}},
+};
+
+const Candidate<AndPopCountMethod> AndPopCountCandidates[] = {
+#if defined(QUELLAP_X86_METHODS)
+    {CpuAvx512Popcnt, {"avx512-vpopcntdq", Avx512AndPopCount}},
+    {CpuAvx2, {"avx2", Avx2AndPopCount}},
+    {CpuPopcnt, {"popcnt", PopcntAndPopCount}},
+#endif
+    {0, {"portable", PortableAndPopCount}},
+};
+
+template <typename Method, int N>
+int Available(const Candidate<Method> (&candidates)[N], Method* methods) {
+    static_assert(N <= MaxMethods, "room for every method");
+    const unsigned features = CpuFeatures();
     int count = 0;
-    for (int i = 0; i < SyncMapWords; ++i)
-        count += __builtin_popcountll(a[i] & b[i]);
+    for (const Candidate<Method>& candidate : candidates)
+        if ((candidate.needs & ~features) == 0)
+            methods[count++] = candidate.method;
     return count;
 }
 
-__attribute__((target("avx512f,avx512vpopcntdq"))) int Avx512AndPopCount(const uint64_t* a, const uint64_t* b) {
-    __m512i sum = _mm512_setzero_si512();
-    for (int i = 0; i < SyncMapWords; i += 8) {
-        const __m512i both = _mm512_and_si512(_mm512_loadu_si512(a + i), _mm512_loadu_si512(b + i));
-        sum = _mm512_add_epi64(sum, _mm512_popcnt_epi64(both));
-    }
-    return int(_mm512_reduce_add_epi64(sum));
+template <typename Method, int N>
+Method Fastest(const Candidate<Method> (&candidates)[N]) {
+    Method methods[N];
+    Available(candidates, methods);
+    return methods[0];  // the portable one needs nothing
 }
-#endif
 
 // rows[r] bit k = bits[k] bit r: afterwards window byte 64k + r is bit k of row r.
 void Transpose(const uint64_t* bits, uint64_t* rows) {
@@ -100,34 +107,32 @@ void Transpose(const uint64_t* bits, uint64_t* rows) {
 
 }  // namespace
 
+int AvailableSyncBits(SyncBitsMethod methods[MaxMethods]) {
+    return Available(SyncBitsCandidates, methods);
+}
+
+int AvailableAndPopCounts(AndPopCountMethod methods[MaxMethods]) {
+    return Available(AndPopCountCandidates, methods);
+}
+
 void BuildSyncByteMap(const uint8_t* window, SyncByteMap& map) {
-    for (int word = 0; word < SyncMapWords; ++word)
-        map.Bits[word] = SyncBitsOf64(window + word * 64);
+    BuildSyncByteMap(window, map, Fastest(SyncBitsCandidates));
+}
+
+void BuildSyncByteMap(const uint8_t* window, SyncByteMap& map, const SyncBitsMethod& method) {
+    method.Build(window, map.Bits);
     memset(map.Bits + SyncMapWords, 0, sizeof map.Bits - SyncMapWords * sizeof map.Bits[0]);
 }
 
-int AvailableAndPopCounts(AndPopCountMethod methods[3]) {
-    int count = 0;
-#if defined(QUELLAP_X86_64_POPCOUNT)
-    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vpopcntdq"))
-        methods[count++] = Avx512AndPopCount;
-    if (__builtin_cpu_supports("popcnt"))
-        methods[count++] = PopcntAndPopCount;
-#endif
-    methods[count++] = PortableAndPopCount;
-    return count;
-}
-
 void CountSyncPairs(const SyncByteMap& map, int32_t counts[PairDistanceCount]) {
-    AndPopCountMethod methods[3];
-    AvailableAndPopCounts(methods);
-    CountSyncPairs(map, counts, methods[0]);
+    CountSyncPairs(map, counts, Fastest(AndPopCountCandidates));
 }
 
 // With the window as 64 rows (row r holds bytes r, 64 + r, 128 + r, ...), a pair at distance
 // 64q + s pairs row r with row r + s one column further by q (or, past the last row, row
 // r + s - 64 by q + 1): one AND of whole rows per row and distance, no shifts across words.
-void CountSyncPairs(const SyncByteMap& map, int32_t counts[PairDistanceCount], AndPopCountMethod method) {
+void CountSyncPairs(const SyncByteMap& map, int32_t counts[PairDistanceCount],
+                    const AndPopCountMethod& method) {
     uint64_t rows[SyncMapWords];
     Transpose(map.Bits, rows);
     for (int columns = MinPairDistance / 64; columns <= MaxPairDistance / 64; ++columns) {
@@ -139,7 +144,7 @@ void CountSyncPairs(const SyncByteMap& map, int32_t counts[PairDistanceCount], A
         for (int step = 0; step < 64; ++step) {
             const int distance = columns * 64 + step;
             if (distance >= MinPairDistance && distance <= MaxPairDistance)
-                counts[distance - MinPairDistance] = method(rows, later + step);
+                counts[distance - MinPairDistance] = method.Count(rows, later + step);
         }
     }
 }

@@ -21,17 +21,33 @@ struct SyncByteMap {
     uint64_t Bits[SyncMapWords + 8];
 };
 
-void BuildSyncByteMap(const uint8_t* window, SyncByteMap& map);
+// Two steps below come in several methods, for the instruction sets that the processor may
+// have; the lists of them run from the fastest to the portable one.
+enum : int { MaxMethods = 4 };
 
+// Sets bits[0 .. SyncMapWords - 1] as SyncByteMap::Bits from the window.
+struct SyncBitsMethod {
+    const char* Name;
+    void (*Build)(const uint8_t* window, uint64_t* bits);
+};
 // Number of bits set in a[i] & b[i] over SyncMapWords words.
-typedef int (*AndPopCountMethod)(const uint64_t* a, const uint64_t* b);
-// The methods this processor can run, fastest first; returns how many (at least 1, at most 3).
-int AvailableAndPopCounts(AndPopCountMethod methods[3]);
+struct AndPopCountMethod {
+    const char* Name;
+    int (*Count)(const uint64_t* a, const uint64_t* b);
+};
+// The methods that this processor can run (see CpuFeatures()); return how many.
+int AvailableSyncBits(SyncBitsMethod methods[MaxMethods]);
+int AvailableAndPopCounts(AndPopCountMethod methods[MaxMethods]);
+
+// Without a method: the fastest available.
+void BuildSyncByteMap(const uint8_t* window, SyncByteMap& map);
+void BuildSyncByteMap(const uint8_t* window, SyncByteMap& map, const SyncBitsMethod& method);
 
 // counts[d - MinPairDistance] = number of positions i with sync bytes at i and at i + d,
 // i + d < SyncMapBytes, for every distance d from MinPairDistance to MaxPairDistance.
 void CountSyncPairs(const SyncByteMap& map, int32_t counts[PairDistanceCount]);
-void CountSyncPairs(const SyncByteMap& map, int32_t counts[PairDistanceCount], AndPopCountMethod method);
+void CountSyncPairs(const SyncByteMap& map, int32_t counts[PairDistanceCount],
+                    const AndPopCountMethod& method);
 
 // The smallest i < limit with sync bytes at i, i + spacing, ..., i + 7 * spacing, or -1.
 // Needs limit + 7 * spacing <= SyncMapBytes.

@@ -1,7 +1,9 @@
 // Throughput of OnGetTsStream: synchronised on 188/192/204-byte streams (each beside memcpy of
 // the same chunks), unsynchronised on a clean stream, and detection at its worst (windows
-// dense with 0x47 and no period). Prints the memcpy/analyser time ratios at the end.
-#include "tot_listener.h"
+// dense with 0x47 and no period), also with each set of slower methods that this processor can
+// run. Prints the memcpy/analyser time ratios at the end.
+#include "bench_stream_setup.h"
+#include "cpu_features.h"
 
 #include <benchmark/benchmark.h>
 
@@ -9,38 +11,16 @@
 #include <string.h>
 
 #include <map>
-#include <random>
 #include <string>
 #include <vector>
-
-struct TsAnalyzerProbe {
-    static bool Synced(const CTsAnalyzer& a) { return a.Synced; }
-    static void Unsync(CTsAnalyzer& a) { a.Synced = false; }
-};
 
 namespace {
 
 typedef std::vector<uint8_t> Bytes;
 
-const size_t LargeChunk = 48128;  // 256 packets of 188 bytes
-
-size_t Gcd(size_t a, size_t b) {
-    return b ? Gcd(b, a % b) : a;
-}
-
-// A stream of `size`-byte packets, mostly null packets with one TDT in 4096 (about one a
-// second at 20 Mbit/s), whose length is a whole number of chunks and of packets (and at least
-// 64 KiB), so that it can be fed round and round.
 Bytes CyclicStream(int size, size_t chunk) {
-    const size_t cycle = chunk / Gcd(chunk, size_t(size)) * size_t(size);
-    const size_t length = (65536 + cycle - 1) / cycle * cycle;
-    Bytes stream(length, 0xFF);
-    for (size_t at = 0, index = 0; at < length; at += size_t(size), ++index) {
-        const bool tdt = index % 4096 == 0;
-        const uint8_t header[13] = {0x47, uint8_t(tdt ? 0x40 : 0x1F), uint8_t(tdt ? 0x14 : 0xFF), 0x10, 0x00,
-                                    0x70, 0x70, 0x05, 0xD4, 0x9B, 0x13, 0x25, 0x14};
-        memcpy(&stream[at], header, tdt ? 13 : 4);
-    }
+    Bytes stream(CyclicStreamLength(size, chunk));
+    FillCyclicStream(stream.data(), stream.size(), size);
     return stream;
 }
 
@@ -49,16 +29,9 @@ void SyncedStream(benchmark::State& state) {
     const size_t chunk = size_t(state.range(1));
     const Bytes stream = CyclicStream(size, chunk);
     CTsAnalyzer analyzer(L"bench");
-    analyzer.OnGetTsStream(stream.data(), 4096);
-    const size_t aligned = (4096 + chunk - 1) / chunk * chunk;  // a chunk boundary
-    analyzer.OnGetTsStream(stream.data() + 4096, DWORD(aligned - 4096));
-    size_t at = aligned % stream.size();
-    for (auto _ : state) {
-        analyzer.OnGetTsStream(stream.data() + at, DWORD(chunk));
-        at += chunk;
-        if (at == stream.size())
-            at = 0;
-    }
+    ChunkRound round = StartSynchronised(analyzer, stream.data(), stream.size(), chunk);
+    for (auto _ : state)
+        analyzer.OnGetTsStream(round.Next(), DWORD(chunk));
     if (!TsAnalyzerProbe::Synced(analyzer))
         state.SkipWithError("lost sync");
     state.SetBytesProcessed(int64_t(state.iterations() * chunk));
@@ -68,13 +41,10 @@ void CopyStream(benchmark::State& state) {
     const size_t chunk = size_t(state.range(1));
     const Bytes stream = CyclicStream(int(state.range(0)), chunk);
     Bytes copy(chunk);
-    size_t at = 0;
+    ChunkRound round = {stream.data(), stream.size(), chunk, 0};
     for (auto _ : state) {
-        memcpy(copy.data(), stream.data() + at, chunk);
+        memcpy(copy.data(), round.Next(), chunk);
         benchmark::ClobberMemory();
-        at += chunk;
-        if (at == stream.size())
-            at = 0;
     }
     state.SetBytesProcessed(int64_t(state.iterations() * chunk));
 }
@@ -83,13 +53,10 @@ void CopyStream(benchmark::State& state) {
 // every 4096 bytes make a detection attempt.
 void UnsyncedStream(benchmark::State& state, const Bytes& stream, size_t chunk) {
     CTsAnalyzer analyzer(L"bench");
-    size_t at = 0;
+    ChunkRound round = {stream.data(), stream.size(), chunk, 0};
     for (auto _ : state) {
-        analyzer.OnGetTsStream(stream.data() + at, DWORD(chunk));
+        analyzer.OnGetTsStream(round.Next(), DWORD(chunk));
         TsAnalyzerProbe::Unsync(analyzer);
-        at += chunk;
-        if (at + chunk > stream.size())
-            at = 0;
     }
     state.SetBytesProcessed(int64_t(state.iterations() * chunk));
 }
@@ -99,14 +66,27 @@ void UnsyncedCleanStream(benchmark::State& state) {
     UnsyncedStream(state, CyclicStream(188, LargeChunk), chunk);
 }
 
-// Half the bytes 0x47, at random places: every distance is counted thousands of times.
 void UnsyncedDenseNoise(benchmark::State& state) {
-    std::mt19937 random(5);
-    std::bernoulli_distribution sync(0.5);
-    Bytes noise(1 << 20);
-    for (uint8_t& byte : noise)
-        byte = sync(random) ? 0x47 : 0x00;
+    Bytes noise(DenseNoiseLength);
+    FillDenseNoise(noise.data(), noise.size());
     UnsyncedStream(state, noise, size_t(state.range(0)));
+}
+
+// Detection with the methods that `limit` leaves the fastest.
+void UnsyncedDenseNoiseLimited(benchmark::State& state, unsigned limit) {
+    LimitCpuFeatures(limit);
+    UnsyncedDenseNoise(state);
+    LimitCpuFeatures(~0u);
+}
+
+void RegisterMethodSets() {
+    MethodSet sets[MaxMethodSets];
+    const int count = MethodSets(sets);
+    for (int set = 0; set < count; ++set) {
+        const std::string name =
+            std::string("UnsyncedDenseNoise/") + sets[set].pairCounts + "+" + sets[set].syncBits;
+        benchmark::RegisterBenchmark(name.c_str(), UnsyncedDenseNoiseLimited, sets[set].limit)->Arg(4096);
+    }
 }
 
 BENCHMARK(SyncedStream)->ArgsProduct({{188, 192, 204}, {int64_t(LargeChunk), 188}});
@@ -150,6 +130,7 @@ private:
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
+    RegisterMethodSets();
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();

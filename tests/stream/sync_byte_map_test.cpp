@@ -1,5 +1,5 @@
 // The word-wise pair counts and run search against the byte-wise rules, over windows from
-// empty to solid sync bytes.
+// empty to solid sync bytes, with every method that this processor can run.
 #include "sync_byte_map.h"
 
 #include "analyzer_probe.h"
@@ -33,15 +33,20 @@ std::vector<uint8_t> PeriodicWindow(int period, int phase, double dropShare, dou
 }
 
 void ExpectSameAsReference(const std::vector<uint8_t>& window) {
-    SyncByteMap map;
-    BuildSyncByteMap(window.data(), map);
     const std::vector<int32_t> expected = ReferencePairCounts(window.data());
-    AndPopCountMethod methods[3];
-    const int available = AvailableAndPopCounts(methods);
-    for (int method = 0; method < available; ++method) {
-        int32_t counts[PairDistanceCount];
-        CountSyncPairs(map, counts, methods[method]);
-        EXPECT_EQ(std::vector<int32_t>(counts, counts + PairDistanceCount), expected) << "method " << method;
+    SyncBitsMethod builds[MaxMethods];
+    AndPopCountMethod counters[MaxMethods];
+    const int buildCount = AvailableSyncBits(builds);
+    const int counterCount = AvailableAndPopCounts(counters);
+    for (int build = 0; build < buildCount; ++build) {
+        SyncByteMap map;
+        BuildSyncByteMap(window.data(), map, builds[build]);
+        for (int counter = 0; counter < counterCount; ++counter) {
+            int32_t counts[PairDistanceCount];
+            CountSyncPairs(map, counts, counters[counter]);
+            EXPECT_EQ(std::vector<int32_t>(counts, counts + PairDistanceCount), expected)
+                << "sync bits " << builds[build].Name << ", pair counts " << counters[counter].Name;
+        }
     }
     const int size = ReferenceDetect(window.data());
     EXPECT_EQ(TsAnalyzerProbe::Detect(window.data()), size);
@@ -66,13 +71,18 @@ TEST(SyncByteMap, MatchesByteWiseRulesOnPeriodicWindows) {
 }
 
 TEST(SyncByteMap, FlagsEveryPositionOfEveryWord) {
+    SyncBitsMethod builds[MaxMethods];
+    const int buildCount = AvailableSyncBits(builds);
     for (int position = 0; position < 4096; position += 61) {
         std::vector<uint8_t> window(4096, 0x46);
         window[size_t(position)] = 0x47;
-        SyncByteMap map;
-        BuildSyncByteMap(window.data(), map);
-        for (int word = 0; word < SyncMapWords + 8; ++word)
-            EXPECT_EQ(map.Bits[word], word == position / 64 ? 1ull << (position % 64) : 0ull);
+        for (int build = 0; build < buildCount; ++build) {
+            SyncByteMap map;
+            BuildSyncByteMap(window.data(), map, builds[build]);
+            for (int word = 0; word < SyncMapWords + 8; ++word)
+                EXPECT_EQ(map.Bits[word], word == position / 64 ? 1ull << (position % 64) : 0ull)
+                    << builds[build].Name;
+        }
     }
 }
 
