@@ -29,6 +29,7 @@ INT_PTR OnInitDialog(HWND dialog)
 {
     Window.AnnounceMessage = RegisterWindowMessageW(AnnounceName);
     Window.TaskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
+    // Pointer-sized: the 64-bit program's instance lies above 4 GiB.
     const HINSTANCE instance =
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
     SendMessageW(dialog, WM_SETICON, ICON_SMALL,

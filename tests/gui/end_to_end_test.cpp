@@ -72,18 +72,6 @@ private:
     PROCESS_INFORMATION Process = {};
 };
 
-// The list line that ends with `ending`, or an empty text.
-std::wstring LineEndingWith(HWND dialog, const std::wstring& ending)
-{
-    for (const std::wstring& line : ListLines(dialog)) {
-        if (line.size() >= ending.size() &&
-            line.compare(line.size() - ending.size(), ending.size(), ending) == 0) {
-            return line;
-        }
-    }
-    return std::wstring();
-}
-
 TEST(EndToEndTest, HostThroughWrapperSetsTheClockUntilItStops)
 {
     InstalledHost host;

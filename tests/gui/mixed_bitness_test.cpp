@@ -34,15 +34,9 @@ TEST(MixedBitnessTest, EitherWatcherFindsTheOtherHostsPath)
         WatcherSession watcher;
         ASSERT_TRUE(watcher.Start({L"UpdateMsec=100", L"Trusted0=" + c.second}, c.first));
         const std::wstring ending = L"*BonDriver_Other " + c.second + L"\n";
-        EXPECT_TRUE(WaitUntil([&] {
-            for (const std::wstring& line : ListLines(watcher.Window())) {
-                if (line.size() > ending.size() &&
-                    line.compare(line.size() - ending.size(), ending.size(), ending) == 0) {
-                    return true;
-                }
-            }
-            return false;
-        }, WindowPatienceMsec)) << "trusted by the path of " << Utf8(c.second);
+        EXPECT_TRUE(WaitUntil([&] { return !LineEndingWith(watcher.Window(), ending).empty(); },
+                              WindowPatienceMsec))
+            << "trusted by the path of " << Utf8(c.second);
         EXPECT_EQ(0u, watcher.Close());
     }
 }

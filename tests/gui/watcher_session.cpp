@@ -69,6 +69,17 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds)
     return true;
 }
 
+std::wstring LineEndingWith(HWND dialog, const std::wstring& ending)
+{
+    for (const std::wstring& line : ListLines(dialog)) {
+        if (line.size() >= ending.size() &&
+            line.compare(line.size() - ending.size(), ending.size(), ending) == 0) {
+            return line;
+        }
+    }
+    return std::wstring();
+}
+
 WatcherSession::~WatcherSession()
 {
     if (Process.hProcess == NULL) return;
