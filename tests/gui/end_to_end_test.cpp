@@ -59,10 +59,13 @@ public:
     }
     ~InstalledHost()
     {
-        if (Process.hProcess == NULL) return;
-        TerminateProcess(Process.hProcess, 1);
-        CloseHandle(Process.hProcess);
-        CloseHandle(Process.hThread);
+        if (Process.hProcess != NULL) {
+            TerminateProcess(Process.hProcess, 1);
+            WaitForSingleObject(Process.hProcess, WindowPatienceMsec);
+            CloseHandle(Process.hProcess);
+            CloseHandle(Process.hThread);
+        }
+        RemoveFolder(Folder);
     }
 
 private:

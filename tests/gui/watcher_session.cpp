@@ -52,12 +52,26 @@ std::wstring NewFolder()
     static int count = 0;
     const std::wstring folder = std::wstring(temp) + L"quellap-gui-" +
                                 std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                std::to_wstring(++count) + L"\\";
+                                std::to_wstring(++count);
     CreateDirectoryW(folder.c_str(), NULL);
     return folder;
 }
 
 }  // namespace
+
+void RemoveFolder(const std::wstring& folder)
+{
+    if (folder.empty()) return;
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds)
 {
@@ -82,19 +96,21 @@ std::wstring LineEndingWith(HWND dialog, const std::wstring& ending)
 
 WatcherSession::~WatcherSession()
 {
-    if (Process.hProcess == NULL) return;
-    if (WaitForExit(0) == STILL_ACTIVE) TerminateProcess(Process.hProcess, 1);
-    WaitForSingleObject(Process.hProcess, WindowPatienceMsec);
-    CloseHandle(Process.hProcess);
-    CloseHandle(Process.hThread);
+    if (Process.hProcess != NULL) {
+        if (WaitForExit(0) == STILL_ACTIVE) TerminateProcess(Process.hProcess, 1);
+        WaitForSingleObject(Process.hProcess, WindowPatienceMsec);
+        CloseHandle(Process.hProcess);
+        CloseHandle(Process.hThread);
+    }
+    RemoveFolder(Folder);
 }
 
 bool WatcherSession::Start(const std::vector<std::wstring>& settings, const std::wstring& original)
 {
     Folder = NewFolder();
-    const std::wstring program = Folder + L"Horavant.exe";
+    const std::wstring program = Folder + L"\\Horavant.exe";
     if (!CopyFileW(original.c_str(), program.c_str(), FALSE) ||
-        !WriteSettings(Folder + L"Horavant.ini", settings)) {
+        !WriteSettings(Folder + L"\\Horavant.ini", settings)) {
         return false;
     }
     TraceStart = FileSize(RelayLogPath);

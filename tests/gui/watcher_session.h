@@ -19,6 +19,9 @@ constexpr DWORD WindowPatienceMsec = 10000;
 // Waits until `condition` holds, polling; false when `milliseconds` pass first.
 bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds);
 
+// Deletes a folder of files (not of folders) made for a test.
+void RemoveFolder(const std::wstring& folder);
+
 // The watcher's list line that ends with `ending`, or an empty text.
 std::wstring LineEndingWith(HWND dialog, const std::wstring& ending);
 
