@@ -88,9 +88,9 @@ std::vector<RelayCall> CallsOf(const std::vector<RelayCall>& calls, const std::s
 }
 
 int FindCall(const std::vector<RelayCall>& calls, const std::string& function,
-             const std::vector<uint64_t>& leadingArgs, size_t from)
+             const std::vector<uint64_t>& leadingArgs)
 {
-    for (size_t i = from; i < calls.size(); ++i) {
+    for (size_t i = 0; i < calls.size(); ++i) {
         const RelayCall& call = calls[i];
         if (call.function != function || call.args.size() < leadingArgs.size()) continue;
         if (std::equal(leadingArgs.begin(), leadingArgs.end(), call.args.begin())) {

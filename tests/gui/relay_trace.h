@@ -21,7 +21,7 @@ std::vector<RelayCall> ParseRelayTrace(const std::string& trace, uint32_t thread
 // The calls of `function` among `calls`.
 std::vector<RelayCall> CallsOf(const std::vector<RelayCall>& calls, const std::string& function);
 
-// The index of the first call of `function` with the given leading arguments at or after
-// `from`, or -1.
+// The index of the first call of `function` with the given leading arguments, or -1: the
+// order of calls by index.
 int FindCall(const std::vector<RelayCall>& calls, const std::string& function,
-             const std::vector<uint64_t>& leadingArgs, size_t from = 0);
+             const std::vector<uint64_t>& leadingArgs);

@@ -25,12 +25,6 @@ std::wstring TrustAnnouncers()
     return L"Trusted0=" + AnnouncerProgramPath();
 }
 
-// The order of the traced calls, by index; -1 for a call that was not made.
-int Where(const std::vector<RelayCall>& calls, const char* function, std::vector<uint64_t> args)
-{
-    return FindCall(calls, function, args);
-}
-
 uint64_t Handle(HWND window)
 {
     return reinterpret_cast<uintptr_t>(window);
@@ -110,9 +104,9 @@ TEST(WatcherWindowTest, StartOptions)
         // start-up is checked in the calls the program made.
         Sleep(1000);
         const std::vector<RelayCall> calls = watcher.Calls();
-        const int minimised = Where(calls, "ShowWindow", {Handle(dialog), SW_MINIMIZE});
-        const int added = Where(calls, "Shell_NotifyIconW", {NIM_ADD});
-        const int hidden = Where(calls, "ShowWindow", {Handle(dialog), SW_HIDE});
+        const int minimised = FindCall(calls, "ShowWindow", {Handle(dialog), SW_MINIMIZE});
+        const int added = FindCall(calls, "Shell_NotifyIconW", {NIM_ADD});
+        const int hidden = FindCall(calls, "ShowWindow", {Handle(dialog), SW_HIDE});
         EXPECT_GE(minimised, 0);
         if (c.toTray) {
             EXPECT_LT(minimised, added);
@@ -124,7 +118,7 @@ TEST(WatcherWindowTest, StartOptions)
             EXPECT_EQ(-1, added) << "minimised on the taskbar only";
             EXPECT_EQ(-1, hidden);
         }
-        EXPECT_EQ(-1, Where(calls, "SetTimer", {Handle(dialog), TIMER_CLOCK}));
+        EXPECT_EQ(-1, FindCall(calls, "SetTimer", {Handle(dialog), TIMER_CLOCK}));
         EXPECT_EQ(MainTitle, watcher.Title());
         EXPECT_EQ(0u, watcher.Close());
     }
@@ -190,12 +184,12 @@ TEST(WatcherWindowTest, ClosingWhileSlewingHandsTheClockBackFirst)
 
     const std::vector<RelayCall> calls = watcher.Calls();
     const uint64_t dialog = Handle(watcher.Window());
-    EXPECT_LT(Where(calls, "SetTimer", {dialog, TIMER_CLOCK, ClockIdlePeriodMsec}),
-              Where(calls, "SetTimer", {dialog, TIMER_CLOCK, ClockAdjustingPeriodMsec}));
-    EXPECT_GE(Where(calls, "SetSystemTimeAdjustment", {SlowRate, FALSE}), 0);
-    const int handBack = Where(calls, "SetSystemTimeAdjustment", {0, TRUE});
+    EXPECT_LT(FindCall(calls, "SetTimer", {dialog, TIMER_CLOCK, ClockIdlePeriodMsec}),
+              FindCall(calls, "SetTimer", {dialog, TIMER_CLOCK, ClockAdjustingPeriodMsec}));
+    EXPECT_GE(FindCall(calls, "SetSystemTimeAdjustment", {SlowRate, FALSE}), 0);
+    const int handBack = FindCall(calls, "SetSystemTimeAdjustment", {0, TRUE});
     EXPECT_GE(handBack, 0);
-    EXPECT_LT(handBack, Where(calls, "Shell_NotifyIconW", {NIM_DELETE}));
+    EXPECT_LT(handBack, FindCall(calls, "Shell_NotifyIconW", {NIM_DELETE}));
 }
 
 TEST(WatcherWindowTest, SessionEndHandsTheClockBackForGood)
