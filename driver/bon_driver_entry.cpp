@@ -80,10 +80,12 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
         // the wrapped driver's module, loaded after this one, has already been detached. Calling
         // into it or unloading anything could crash the exit, so the wrapper is left to the
         // system. When the library is unloaded by FreeLibrary, the full release is safe.
-        if (reserved)
+        if (reserved) {
             LiveWrapper = nullptr;
-        else
+        } else {
+            UnloadingLibrary = true;
             LiveWrapper->Release();
+        }
     }
     return TRUE;
 }

@@ -52,18 +52,26 @@ private:
 
 #ifdef _WIN32
 public:
-    // Closes the announcement window and waits at most 5000 ms until its thread is done with
-    // the analyser and has left the library's code. False on time-out: that thread may still
-    // use the analyser, which must then stay allocated.
-    bool StopAnnouncing();
+    enum : DWORD { NotifyThreadWait = 5000 };  // ms, the usual bound of a wait for the thread
+
+    // Tells the notification thread to end, which destroys its window, and waits at most
+    // `bound` ms until that thread is done with the analyser and has left the library's code.
+    // False on time-out: that thread may still use the analyser, which must then stay allocated.
+    bool StopAnnouncing(DWORD bound);
 
 private:
-    enum : UINT { PublishTrigger = WM_APP };        // sent to the window: publish the sample
-    enum : DWORD { NotifyThreadWait = 5000 };       // ms, bound of every wait for the thread
+    enum : UINT { PublishTrigger = WM_APP };  // sent to the window: publish the sample
+    // NotifyWindow is written by the notification thread; read it afresh every time.
+    HWND CurrentNotifyWindow() const {
+        return *static_cast<const volatile HWND*>(&NotifyWindow);
+    }
+    void EnsureNotifyThread();
     void StartNotifyThread();
-    bool CollectEndedNotifyThread();
-    void RunNotifyWindow();
+    void RunNotifyThread();
+    bool PumpNotifyMessages();
+    void Republish(HWND window);
     void Publish(HWND window);
+    static CTsAnalyzer* WindowOwner(HWND window);
     static DWORD WINAPI NotifyThreadProc(LPVOID analyzer);
     static LRESULT CALLBACK NotifyWindowProc(HWND window, UINT message, WPARAM wParam,
                                              LPARAM lParam);
@@ -80,7 +88,9 @@ private:
     UINT AnnounceMessageId;
     HWND NotifyWindow;
     HANDLE NotifyThread;
-    HANDLE NotifyReady;
+    HANDLE NotifyReady;  // set once by each notification thread, when its first window exists
+    HANDLE NotifyEnded;  // set once by each notification thread, as its very last act
+    HANDLE NotifyStop;   // set by the teardown: the notification thread is to end
     WCHAR DriverName[64];
     bool UpdatePending;
     bool TextChangeAllowed;

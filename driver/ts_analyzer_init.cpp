@@ -12,6 +12,8 @@ void CTsAnalyzer::InitFields(const WCHAR* name) {
     NotifyWindow = nullptr;
     NotifyThread = nullptr;
     NotifyReady = nullptr;
+    NotifyEnded = nullptr;
+    NotifyStop = nullptr;
     UpdatePending = false;
     TextChangeAllowed = false;
     // At most 63 characters and the terminating NUL, as lstrcpynW with a limit of 64 copies.

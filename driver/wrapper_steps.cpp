@@ -2,6 +2,8 @@
 
 #include "own_module.h"
 
+bool UnloadingLibrary = false;
+
 namespace {
 
 // A notification thread that outlived the teardown still runs this library's code, so the
@@ -20,7 +22,10 @@ bool ReleaseWrapped(IBonDriver** liveWrapperSlot, IBonDriver* driver, HMODULE mo
         *liveWrapperSlot = nullptr;
     driver->Release();
     FreeLibrary(module);
-    if (analyzer.StopAnnouncing())
+    // Being unloaded, the library is unmapped as soon as DllMain returns, pinned or not: only
+    // waiting until the thread has left its code is safe then.
+    const DWORD bound = UnloadingLibrary ? INFINITE : CTsAnalyzer::NotifyThreadWait;
+    if (analyzer.StopAnnouncing(bound))
         return true;
     PinOwnModule();
     return false;

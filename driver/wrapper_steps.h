@@ -5,9 +5,13 @@
 #include "bon_driver.h"
 #include "ts_analyzer.h"
 
+// Set by DllMain while it releases a wrapper that the host left behind when it unloaded the
+// library.
+extern bool UnloadingLibrary;
+
 // The steps of Release that the three classes share, up to freeing the wrapper itself. False
 // when the announcement thread could not be stopped in time: the wrapper (and its analyser,
-// which that thread may still use) must then stay allocated.
+// which that thread may still use) must then stay allocated, and the library stays loaded.
 bool ReleaseWrapped(IBonDriver** liveWrapperSlot, IBonDriver* driver, HMODULE module,
                     CTsAnalyzer& analyzer);
 

@@ -7,16 +7,15 @@
 
 #ifdef _WIN64
 const IMAGE_LOAD_CONFIG_DIRECTORY64 _load_config_used = {
-    0x70, /* Size: the structure up to SEHandlerCount */
+    .Size = 0x70, /* the structure up to SEHandlerCount */
 };
 #else
 extern PVOID __safe_se_handler_table[];
 extern BYTE __safe_se_handler_count;
 
 const IMAGE_LOAD_CONFIG_DIRECTORY32 _load_config_used = {
-    0x48, /* Size: the structure up to SEHandlerCount */
-    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-    (DWORD)__safe_se_handler_table,
-    (DWORD)&__safe_se_handler_count,
+    .Size = 0x48, /* the structure up to SEHandlerCount */
+    .SEHandlerTable = (DWORD)__safe_se_handler_table,
+    .SEHandlerCount = (DWORD)&__safe_se_handler_count,
 };
 #endif

@@ -23,7 +23,7 @@ const Scenario Scenarios[] = {
     {"short-path", ShortPathScenario},
     {"announce", AnnounceScenario},
     {"analysis", AnalysisScenario},
-    {"restart", RestartScenario},
+    {"interference", InterferenceScenario},
     {"publishing", PublishingScenario},
     {"platform-failures", PlatformFailuresScenario},
     {"stuck-teardown", StuckTeardownScenario},

@@ -9,7 +9,7 @@ void PathLimitScenario();
 void ShortPathScenario();
 void AnnounceScenario();
 void AnalysisScenario();
-void RestartScenario();
+void InterferenceScenario();
 void PublishingScenario();
 void PlatformFailuresScenario();
 void StuckTeardownScenario();

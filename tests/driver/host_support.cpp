@@ -24,7 +24,8 @@ DWORD TimePacketOffset = 0;
 
 bool TextMatches(HWND window, const BroadcastTime& time, const WCHAR* name) {
     WCHAR text[256];
-    return ReadAnnounceText(window, text) && CarriesTime(text, time, name);
+    return ReadAnnounceText(window ? window : OwnAnnounceWindow(), text) &&
+           CarriesTime(text, time, name);
 }
 
 }  // namespace
@@ -111,7 +112,7 @@ bool FeedUntilUpdated(IBonDriver* wrapper, const BroadcastTime& time, int positi
 bool FeedUntilAnnounced(IBonDriver* wrapper, const BroadcastTime& time, const WCHAR* name,
                         int position) {
     return FeedUntilUpdated(wrapper, time, position) &&
-           WaitForAnnouncement(OwnAnnounceWindow(), time, name, 2000);
+           WaitForAnnouncement(nullptr, time, name, 10000);
 }
 
 HWND OwnAnnounceWindow() {

@@ -40,7 +40,8 @@ BOOL FeedChunk(IBonDriver* wrapper, int position = 6);
 // Feeds chunks until the analyser reports `time` (its debug line); false when that does not
 // happen within two passes over the stream.
 bool FeedUntilUpdated(IBonDriver* wrapper, const BroadcastTime& time, int position = 6);
-// The same, then waits up to two seconds for the window to publish the time for `name`.
+// The same, then waits up to ten seconds for this process's window to publish the time for
+// `name`.
 bool FeedUntilAnnounced(IBonDriver* wrapper, const BroadcastTime& time, const WCHAR* name,
                         int position = 6);
 
@@ -51,7 +52,8 @@ int CountOwnAnnounceWindows();
 bool ReadAnnounceText(HWND window, WCHAR (&text)[256]);
 // True when the text is a time record of `time` (any tick) for the source `name`.
 bool CarriesTime(const WCHAR* text, const BroadcastTime& time, const WCHAR* name);
-// Waits up to `milliseconds` for the window to carry the time.
+// Waits up to `milliseconds` for the window to carry the time; a null window stands for this
+// process's announcement window, whichever that is at the time (one may replace another).
 bool WaitForAnnouncement(HWND window, const BroadcastTime& time, const WCHAR* name,
                          DWORD milliseconds);
 // Waits up to `milliseconds` for the window to be gone.

@@ -1,10 +1,12 @@
 // The teardown in its hard cases: a notification thread that does not end in time, the library
-// unloaded while a wrapper and its window are alive, and the process exiting with one.
+// unloaded while a wrapper and its held window thread are alive, and the process exiting with
+// one.
 #include "check.h"
 #include "debug_capture.h"
 #include "host_scenarios.h"
 #include "host_support.h"
 #include "wrapper_folder.h"
+#include "wrapper_seams.h"
 
 #include <shellapi.h>
 #include <string.h>
@@ -19,12 +21,13 @@ const char DriverUnloaded[] = "TestDriver::DllMain(): detach\n";
 const char Done[] = "CTsAnalyzer::~CTsAnalyzer(): Done\n";
 const UINT ExitChildCode = 42;
 
-// A wrapper whose window has published Time1.
+// A wrapper with its seams whose window has published Time1.
 IBonDriver* AnnouncingWrapper(WrapperFolder& folder, LoadedWrapper& library) {
     ResetProbe();
     UseStandardStream(Time1);
     CHECK(folder.Place(Name, L"test_driver.dll"));
     CHECK(library.Load(folder.WrapperPath()));
+    InstallWrapperSeams(library.Handle());
     IBonDriver* wrapper = library.Create();
     CHECK(wrapper != nullptr);
     if (!wrapper)
@@ -38,18 +41,47 @@ IBonDriver* AnnouncingWrapper(WrapperFolder& folder, LoadedWrapper& library) {
     return wrapper;
 }
 
-// The notification thread is held as it picks up the teardown's WM_CLOSE.
+// The notification thread is held in a hook as it takes a posted WM_NULL, until the wrapper
+// waits for it.
 HWND HeldWindow = nullptr;
+HANDLE Holding = nullptr;
 HANDLE Unblock = nullptr;
 
-LRESULT CALLBACK HoldClose(int code, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK HoldNull(int code, WPARAM wParam, LPARAM lParam) {
     const MSG* message = reinterpret_cast<const MSG*>(lParam);
-    if (code == HC_ACTION && HeldWindow && message->hwnd == HeldWindow &&
-        message->message == WM_CLOSE) {
+    if (code == HC_ACTION && wParam == PM_REMOVE && HeldWindow && message->hwnd == HeldWindow &&
+        message->message == WM_NULL) {
         HeldWindow = nullptr;
-        WaitForSingleObject(Unblock, 20000);
+        SetEvent(Holding);
+        WaitForSingleObject(Unblock, 30000);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Holds the thread of the window and makes the wrapper's bounded waits expire at once; the
+// wrapper's next wait lets the thread go on. Returns the thread (for waiting on its end)
+// and the hook.
+HANDLE HoldNotifyThread(HWND window, HHOOK& hook) {
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    Holding = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    Unblock = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    hook = SetWindowsHookExW(WH_GETMESSAGE, HoldNull, nullptr, thread);
+    CHECK(hook != nullptr);
+    HeldWindow = window;
+    PostMessageW(window, WM_NULL, 0, 0);
+    CHECK_EQ(WaitForSingleObject(Holding, 30000), WAIT_OBJECT_0);
+    WatchWrapperWaits();
+    ExpireBoundedWaits(true, Unblock);
+    return OpenThread(SYNCHRONIZE, FALSE, thread);
+}
+
+void EndHold(HANDLE thread, HHOOK hook) {
+    ExpireBoundedWaits(false, nullptr);
+    CHECK_EQ(WaitForSingleObject(thread, 30000), WAIT_OBJECT_0);
+    CloseHandle(thread);
+    UnhookWindowsHookEx(hook);
+    CloseHandle(Holding);
+    CloseHandle(Unblock);
 }
 
 // `first` comes before `second` in the captured output, both present.
@@ -83,39 +115,31 @@ void StuckTeardownScenario() {
     IBonDriver* wrapper = AnnouncingWrapper(folder, library);
     if (!wrapper)
         return;
-    const HWND window = OwnAnnounceWindow();
-    Unblock = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    const HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, HoldClose, nullptr,
-                                         GetWindowThreadProcessId(window, nullptr));
-    CHECK(hook != nullptr);
-    HeldWindow = window;
-
+    HHOOK hook = nullptr;
+    const HANDLE thread = HoldNotifyThread(OwnAnnounceWindow(), hook);
     ClearDebugCapture();
-    const DWORD start = GetTickCount();
     wrapper->Release();
-    const DWORD elapsed = GetTickCount() - start;
-    CHECK(elapsed >= 4500 && elapsed < 8000);
+    CHECK_EQ(LatestWaitLimit(), 5000);
     CHECK(FindCaptured(DriverReleased) >= 0);
     CHECK(FindCaptured(DriverUnloaded) >= 0);
     CHECK(FindCaptured(Done) < 0);
-    CHECK(IsWindow(window));
+    EndHold(thread, hook);
+    CHECK_EQ(CountOwnAnnounceWindows(), 0);
 
-    SetEvent(Unblock);
-    CHECK(WaitForWindowGone(window, 3000));
-    UnhookWindowsHookEx(hook);
-
-    // The process has no live wrapper any more and can make a new one.
+    // The process has no live wrapper any more and makes a new one, which announces.
     IBonDriver* next = library.Create();
     CHECK(next != nullptr);
-    if (next)
+    if (next) {
+        CHECK(FeedUntilAnnounced(next, Time1, Name));
         next->Release();
+    }
     library.Unload();
     CHECK(GetModuleHandleW(folder.WrapperPath()) != nullptr);
-    CloseHandle(Unblock);
 }
 
 // FreeLibrary with a live wrapper: under the loader lock the wrapper is released in full, the
-// window closes and nothing waits for a thread that cannot end until the lock is free.
+// window closes, and the library, unmapped on return, waits for the notification thread for as
+// long as that thread is held.
 void UnloadScenario() {
     WrapperFolder folder(L"unload");
     LoadedWrapper library;
@@ -123,10 +147,11 @@ void UnloadScenario() {
     if (!wrapper)
         return;
     const HWND window = OwnAnnounceWindow();
+    HHOOK hook = nullptr;
+    const HANDLE thread = HoldNotifyThread(window, hook);
     ClearDebugCapture();
-    const DWORD start = GetTickCount();
     library.Unload();
-    CHECK(GetTickCount() - start < 2000);
+    CHECK_EQ(LatestWaitLimit(), INFINITE);
     // The driver's module goes when the loader finishes this unload, after the wrapper's detach.
     ExpectOrder(NotReleased, DriverReleased);
     ExpectOrder(DriverReleased, Done);
@@ -134,6 +159,7 @@ void UnloadScenario() {
     CHECK(!IsWindow(window));
     CHECK(!GetModuleHandleW(folder.WrapperPath()));
     CHECK(!GetModuleHandleW(folder.DriverPath()));
+    EndHold(thread, hook);
 
     // The process goes on normally.
     CHECK(library.Load(folder.WrapperPath()));
