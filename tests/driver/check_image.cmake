@@ -1,7 +1,11 @@
 # Checks the wrapper's image without running it: the machine, the one undecorated export, imports
 # from system DLLs only, and the load-config block (on x86 with its safe-handler fields).
-# In: IMAGE (the DLL), ARCH (x86 or x64).
+# In: IMAGE (the DLL), ARCH (x86 or x64), HANDLERS (x86: how many safe exception handlers the
+# image has; 0 unless given). With LOAD_CONFIG_ONLY the check ends after the load-config block.
 cmake_minimum_required(VERSION 3.25)
+if(NOT HANDLERS)
+  set(HANDLERS 0)
+endif()
 
 execute_process(COMMAND llvm-readobj-14 --file-headers --coff-exports --coff-imports --coff-load-config ${IMAGE}
   OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
@@ -18,14 +22,29 @@ endfunction()
 if(ARCH STREQUAL "x86")
   require("Machine: IMAGE_FILE_MACHINE_I386" "not a PE32 (i386) image")
   require("LoadConfig \\[\n  Size: 0x48\n" "no 0x48-byte load-config block")
-  # The safe-handler table must be filled in, or the image must honestly have no handler at all.
+  # Each field where the loader reads it: no security cookie (none is built), and the safe
+  # handler table with exactly HANDLERS entries, or an image that honestly has none at all.
+  require("SecurityCookie: 0x0\n" "a security cookie where there is none")
+  string(REGEX MATCH "SEHandlerTable: 0x([0-9A-F]+)" table "${dump}")
+  set(table ${CMAKE_MATCH_1})
   string(REGEX MATCH "SEHandlerCount: ([0-9]+)" count "${dump}")
-  if(NOT count OR (CMAKE_MATCH_1 EQUAL 0 AND NOT dump MATCHES "IMAGE_DLL_CHARACTERISTICS_NO_SEH"))
-    message(FATAL_ERROR "${IMAGE}: safe exception handlers not declared")
+  if(NOT count OR NOT CMAKE_MATCH_1 EQUAL HANDLERS)
+    message(FATAL_ERROR "${IMAGE}: safe exception handlers not declared as ${HANDLERS}")
+  endif()
+  string(REGEX MATCH "SEHTable \\[\n(  0x[0-9A-F]+\n)*" listed "${dump}")
+  string(REGEX MATCHALL "0x[0-9A-F]+" listed "${listed}")
+  list(LENGTH listed listedCount)
+  if(HANDLERS EQUAL 0)
+    require("IMAGE_DLL_CHARACTERISTICS_NO_SEH" "neither safe exception handlers nor NO_SEH")
+  elseif(table STREQUAL "0" OR NOT listedCount EQUAL HANDLERS)
+    message(FATAL_ERROR "${IMAGE}: the safe handler table is not where the count says")
   endif()
 else()
   require("Machine: IMAGE_FILE_MACHINE_AMD64" "not a PE32+ (x64) image")
   require("LoadConfig \\[\n  Size: 0x70\n" "no load-config block")
+endif()
+if(LOAD_CONFIG_ONLY)
+  return()
 endif()
 require("IMAGE_FILE_DLL" "not a DLL")
 
