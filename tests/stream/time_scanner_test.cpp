@@ -67,6 +67,30 @@ TEST(TimeScanner, ReadSizesDoNotChangeTheEvents) {
         EXPECT_EQ(Describe(Scan(stream, RandomChunks(stream.size(), random))), whole);
 }
 
+// Two scanners alive at once (two file drivers opening on two threads) each report their own
+// stream's events only.
+TEST(TimeScanner, ScannersAliveAtOnceKeepTheirEventsApart) {
+    std::mt19937 random(13);
+    const Bytes streams[2] = {TestStream(random), IndexedStream(192, 7, 120, random, 5)};
+    Recorder recorders[2];
+    TimeScanner first(recorders[0]);
+    TimeScanner second(recorders[1]);
+    TimeScanner* scanners[2] = {&first, &second};
+    const std::vector<size_t> reads[2] = {RandomChunks(streams[0].size(), random),
+                                          RandomChunks(streams[1].size(), random)};
+    size_t at[2] = {0, 0};
+    for (size_t turn = 0; turn < reads[0].size() || turn < reads[1].size(); ++turn) {
+        for (int i = 0; i < 2; ++i) {
+            if (turn >= reads[i].size())
+                continue;
+            scanners[i]->Feed(streams[i].data() + at[i], reads[i][turn]);
+            at[i] += reads[i][turn];
+        }
+    }
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(Describe(recorders[i].events), Describe(Scan(streams[i], {streams[i].size()})));
+}
+
 TEST(TimeScanner, OffsetsPointAtTheReportedPackets) {
     std::mt19937 random(12);
     const Bytes stream = TestStream(random);

@@ -8,7 +8,6 @@
 
 class ScheduleScan : private TimeScannerEvents {
 public:
-    // Takes the process-wide TOT listener while it lives.
     explicit ScheduleScan(PlaySchedule& schedule) : schedule(schedule), scanner(*this) {}
 
     void Feed(const BYTE* data, size_t size) { scanner.Feed(data, size); }

@@ -8,19 +8,11 @@ struct TsAnalyzerProbe {
     static int32_t PacketSize(const CTsAnalyzer& a) { return a.PacketSize; }
     static int32_t PacketFill(const CTsAnalyzer& a) { return a.PacketFill; }
     static int32_t WindowFill(const CTsAnalyzer& a) { return a.WindowFill; }
+    static bool HasSample(const CTsAnalyzer& a) { return a.Sample.ReceivedTick >= 0; }
+    static void ForgetSample(CTsAnalyzer& a) { a.Sample.ReceivedTick = -1; }
 };
 
-TimeScanner::TimeScanner(TimeScannerEvents& events) : events(events), analyzer(L"tstime") {
-    SetTotListener(&OnSample, this);
-}
-
-TimeScanner::~TimeScanner() {
-    SetTotListener(nullptr, nullptr);
-}
-
-void TimeScanner::OnSample(void* context, const TotSample&) {
-    static_cast<TimeScanner*>(context)->sampleStored = true;
-}
+TimeScanner::TimeScanner(TimeScannerEvents& events) : events(events), analyzer(L"tstime") {}
 
 // Unsynchronised, the window is filled exactly to each detection attempt, so that no input
 // byte is passed over; synchronised, each call completes the current packet and brings the
@@ -39,7 +31,9 @@ void TimeScanner::Feed(const BYTE* data, size_t size) {
 
 void TimeScanner::Step(const BYTE* data, size_t size) {
     const bool wasSynced = TsAnalyzerProbe::Synced(analyzer);
-    sampleStored = false;
+    // Whether this call stored a sample is read off the analyser itself, so that scanners on
+    // several threads at once do not share anything.
+    TsAnalyzerProbe::ForgetSample(analyzer);
     analyzer.OnGetTsStream(data, DWORD(size));
     consumed += size;
     Remember(data, size);
@@ -49,7 +43,7 @@ void TimeScanner::Step(const BYTE* data, size_t size) {
         events.Synchronised(consumed - uint64_t(TsAnalyzerProbe::PacketFill(analyzer)), packetSize);
     if (wasSynced && !synced)
         events.SyncLost(consumed - uint64_t(packetSize) - 1);
-    if (!sampleStored)
+    if (!TsAnalyzerProbe::HasSample(analyzer))
         return;
     // The stored packet was completed by this call: it and the next sync byte end the input.
     const BYTE* packet = history + historyFill - (packetSize + 1);

@@ -21,15 +21,13 @@ protected:
 
 class TimeScanner {
 public:
-    explicit TimeScanner(TimeScannerEvents& events);  // takes the process-wide TOT listener
-    ~TimeScanner();
+    explicit TimeScanner(TimeScannerEvents& events);
     TimeScanner(const TimeScanner&) = delete;
     TimeScanner& operator=(const TimeScanner&) = delete;
 
     void Feed(const BYTE* data, size_t size);
 
 private:
-    static void OnSample(void* context, const TotSample& sample);
     // Hands the analyser the next `size` bytes (at most one packet's worth while synchronised).
     void Step(const BYTE* data, size_t size);
     void Remember(const BYTE* data, size_t size);
@@ -37,7 +35,6 @@ private:
     TimeScannerEvents& events;
     CTsAnalyzer analyzer;
     uint64_t consumed = 0;  // input bytes handed to the analyser
-    bool sampleStored = false;
     // The last input bytes, enough for the largest packet and the next sync byte.
     enum { HistorySize = CTsAnalyzer::MaxPacketSize + 2 };
     BYTE history[HistorySize];

@@ -1,5 +1,6 @@
 #include "window_peek.h"
 
+#include "source_line.h"
 #include "window_titles.h"
 
 namespace {
@@ -52,12 +53,14 @@ std::vector<std::wstring> ListLines(HWND dialog)
     const HWND list = GetDlgItem(dialog, SourceListId);
     const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
+        // The list is refreshed at any moment, so a length asked for first may be outdated by the
+        // time the line is read: the buffer holds the longest line the watcher ever writes.
         const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
-        if (length == LB_ERR) break;  // the list changed meanwhile
-        std::wstring line(static_cast<size_t>(length) + 1, L'\0');
-        const LRESULT copied = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&line[0]));
-        line.resize(copied == LB_ERR ? 0 : static_cast<size_t>(copied));
-        lines.push_back(line);
+        if (length == LB_ERR || length >= LRESULT(SourceLineSize)) break;
+        WCHAR line[SourceLineSize];
+        const LRESULT copied = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line));
+        if (copied == LB_ERR) break;  // the list shrank meanwhile
+        lines.emplace_back(line, static_cast<size_t>(copied));
     }
     return lines;
 }
