@@ -78,13 +78,51 @@ TEST_F(ClockTimerTest, RefusedCallsKeepPeriodAndTitle)
     EXPECT_EQ(200u, window.periods.back());
 }
 
-TEST_F(ClockTimerTest, ExitHandsBackOnlyWhileAdjusting)
+// The window's destruction, the session's end and an unhandled exception all take this way.
+TEST_F(ClockTimerTest, EveryWayOutHandsBackOnlyWhileAdjustingAndOnce)
 {
-    RestoreClockAtExit(platform, false);
+    RestoreClockAtExit(platform, isAdjusting);
     EXPECT_TRUE(platform.calls.empty());
     platform.setWorks = false;
-    RestoreClockAtExit(platform, true);
+    isAdjusting = true;
+    RestoreClockAtExit(platform, isAdjusting);  // the session ends
+    RestoreClockAtExit(platform, isAdjusting);  // then the window goes, or the program crashes
     EXPECT_EQ((std::vector<std::string>{"handback"}), platform.calls);
+    EXPECT_FALSE(isAdjusting);
+}
+
+TEST_F(ClockTimerTest, StartHandsBackOnlyTheSlewOfAKilledCopy)
+{
+    platform.increment = 156251;
+    for (int64_t offset : {2000, -2000}) {  // twice the rate, then a fifth rounded down
+        isAdjusting = false;                 // a fresh copy
+        Offset(offset);
+        Tick();
+        ASSERT_FALSE(platform.adjustmentDisabled);
+        // Killed while slewing: only the next copy's start hands the clock back.
+        platform.handBacks = 0;
+        HandBackLeftoverSlew(platform);
+        EXPECT_EQ(1, platform.handBacks) << offset;
+        EXPECT_TRUE(platform.adjustmentDisabled) << offset;
+    }
+    const struct {
+        DWORD adjustment;
+        bool disabled, readable;
+    } others[] = {
+        {312502, true, true},   // disabled: the system keeps the time
+        {156251, false, true},  // another program's adjustments
+        {312503, false, true},
+        {31251, false, true},
+        {312502, false, false},  // unreadable
+    };
+    for (const auto& other : others) {
+        platform.adjustment = other.adjustment;
+        platform.adjustmentDisabled = other.disabled;
+        platform.getWorks = other.readable;
+        platform.calls.clear();
+        HandBackLeftoverSlew(platform);
+        EXPECT_EQ((std::vector<std::string>{"get"}), platform.calls) << other.adjustment;
+    }
 }
 
 }  // namespace

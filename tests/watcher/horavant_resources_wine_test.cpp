@@ -1,5 +1,5 @@
 // The program's resources as Windows loads them: the classic dialog template with its one list
-// box, the clock-face icon group and the manifest.
+// box, the clock-face icon group and the manifest as the loader reads it.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -25,6 +25,25 @@ protected:
         ASSERT_NE(nullptr, Program);
     }
     void TearDown() override { FreeLibrary(Program); }
+
+    // A setting of the manifest's windowsSettings as the loader reads it (a misspelt namespace
+    // would be ignored without a word); empty when it is not there.
+    static std::wstring ManifestSetting(const WCHAR* space, const WCHAR* name)
+    {
+        const std::wstring program = WindowsPathOfUnix(QUELLAP_HORAVANT_UNIX);
+        ACTCTXW request = {};
+        request.cbSize = sizeof request;
+        request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        request.lpSource = program.c_str();
+        request.lpResourceName = MAKEINTRESOURCEW(1);
+        const HANDLE context = CreateActCtxW(&request);
+        if (context == INVALID_HANDLE_VALUE) return L"(no activation context)";
+        WCHAR value[64] = {};
+        SIZE_T size = 0;
+        if (!QueryActCtxSettingsW(0, context, space, name, value, 64, &size)) value[0] = 0;
+        ReleaseActCtx(context);
+        return value;
+    }
 
     // The language-neutral resource's bytes; empty when it is missing.
     std::vector<BYTE> Bytes(const WCHAR* type, WORD id) const
@@ -99,6 +118,11 @@ TEST_F(ProgramResources, ClockFaceIconAndManifest)
     const std::string text(manifest.begin(), manifest.end());
     EXPECT_NE(std::string::npos,
               text.find(R"(<requestedExecutionLevel level="asInvoker" uiAccess="false"/>)"));
+    // Sharp text at any scale rather than a stretched bitmap.
+    const WCHAR* const settings2005 = L"http://schemas.microsoft.com/SMI/2005/WindowsSettings";
+    const WCHAR* const settings2016 = L"http://schemas.microsoft.com/SMI/2016/WindowsSettings";
+    EXPECT_EQ(L"true/pm", ManifestSetting(settings2005, L"dpiAware"));
+    EXPECT_EQ(L"PerMonitorV2", ManifestSetting(settings2016, L"dpiAwareness"));
 }
 
 }  // namespace
