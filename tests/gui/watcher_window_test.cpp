@@ -40,9 +40,8 @@ std::vector<std::pair<uint64_t, bool>> IconCalls(const std::vector<RelayCall>& c
     return icon;
 }
 
-// `NIM_DELETE`: what the shell does to the program's icon when it restarts. `NIM_ADD`: an icon
-// of the same identity makes the program's own NIM_ADD fail, as a shell that is not there yet
-// does at sign-in.
+// NIM_DELETE: what a restarting shell does to the program's icon. NIM_ADD: the program's own
+// NIM_ADD then fails, as before the shell exists at sign-in.
 void ShellIcon(DWORD message, HWND dialog)
 {
     NOTIFYICONDATAW icon = {};

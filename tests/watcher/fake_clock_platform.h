@@ -1,5 +1,4 @@
-// A scripted clock platform that records every call the discipline makes, and keeps the
-// machine-wide adjustment that the calls set, as the system does.
+// A scripted clock platform that records every call the discipline makes.
 #pragma once
 
 #include <stdint.h>
@@ -18,7 +17,7 @@ public:
     bool getWorks = true;
     bool setWorks = true;
     DWORD increment = 156250;
-    DWORD adjustment = 156250;  // as reported while disabled
+    DWORD adjustment = 156250;  // as reported
     bool adjustmentDisabled = true;
     std::vector<std::string> calls;
     std::vector<DWORD> adjustments;  // every SetTimeAdjustment with disabled = false
@@ -47,10 +46,6 @@ public:
         calls.push_back(disabled ? "handback" : "set");
         if (disabled) ++handBacks;
         else adjustments.push_back(value);
-        if (setWorks) {
-            adjustment = disabled ? increment : value;
-            adjustmentDisabled = disabled;
-        }
         return setWorks;
     }
 };

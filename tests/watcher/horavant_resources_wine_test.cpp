@@ -26,25 +26,6 @@ protected:
     }
     void TearDown() override { FreeLibrary(Program); }
 
-    // A setting of the manifest's windowsSettings as the loader reads it (a misspelt namespace
-    // would be ignored without a word); empty when it is not there.
-    static std::wstring ManifestSetting(const WCHAR* space, const WCHAR* name)
-    {
-        const std::wstring program = WindowsPathOfUnix(QUELLAP_HORAVANT_UNIX);
-        ACTCTXW request = {};
-        request.cbSize = sizeof request;
-        request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
-        request.lpSource = program.c_str();
-        request.lpResourceName = MAKEINTRESOURCEW(1);
-        const HANDLE context = CreateActCtxW(&request);
-        if (context == INVALID_HANDLE_VALUE) return L"(no activation context)";
-        WCHAR value[64] = {};
-        SIZE_T size = 0;
-        if (!QueryActCtxSettingsW(0, context, space, name, value, 64, &size)) value[0] = 0;
-        ReleaseActCtx(context);
-        return value;
-    }
-
     // The language-neutral resource's bytes; empty when it is missing.
     std::vector<BYTE> Bytes(const WCHAR* type, WORD id) const
     {
@@ -53,6 +34,19 @@ protected:
         if (!found) return {};
         const BYTE* data = static_cast<const BYTE*>(LockResource(LoadResource(Program, found)));
         return std::vector<BYTE>(data, data + SizeofResource(Program, found));
+    }
+    // A windowsSettings value as the loader reads it (a misspelt namespace is ignored).
+    static std::wstring ManifestSetting(const WCHAR* space, const WCHAR* name)
+    {
+        const std::wstring program = WindowsPathOfUnix(QUELLAP_HORAVANT_UNIX);
+        ACTCTXW request = {sizeof request, ACTCTX_FLAG_RESOURCE_NAME_VALID, program.c_str()};
+        request.lpResourceName = MAKEINTRESOURCEW(1);
+        const HANDLE context = CreateActCtxW(&request);
+        WCHAR value[64] = {};
+        if (context == INVALID_HANDLE_VALUE) return value;
+        QueryActCtxSettingsW(0, context, space, name, value, 64, NULL);
+        ReleaseActCtx(context);
+        return value;
     }
 };
 
@@ -119,10 +113,10 @@ TEST_F(ProgramResources, ClockFaceIconAndManifest)
     EXPECT_NE(std::string::npos,
               text.find(R"(<requestedExecutionLevel level="asInvoker" uiAccess="false"/>)"));
     // Sharp text at any scale rather than a stretched bitmap.
-    const WCHAR* const settings2005 = L"http://schemas.microsoft.com/SMI/2005/WindowsSettings";
-    const WCHAR* const settings2016 = L"http://schemas.microsoft.com/SMI/2016/WindowsSettings";
-    EXPECT_EQ(L"true/pm", ManifestSetting(settings2005, L"dpiAware"));
-    EXPECT_EQ(L"PerMonitorV2", ManifestSetting(settings2016, L"dpiAwareness"));
+    EXPECT_EQ(L"true/pm", ManifestSetting(L"http://schemas.microsoft.com/SMI/2005/WindowsSettings",
+                                          L"dpiAware"));
+    EXPECT_EQ(L"PerMonitorV2", ManifestSetting(
+        L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness"));
 }
 
 }  // namespace
