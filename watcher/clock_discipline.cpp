@@ -10,10 +10,9 @@ int64_t FileTimeValue(const FILETIME& time)
                                 time.dwLowDateTime);
 }
 
-// Twice the normal rate when the clock is behind, one fifth of it when ahead.
 DWORD SlewAdjustment(int64_t averageMsec, DWORD increment)
 {
-    return averageMsec >= 0 ? increment * 2 : increment / 5;
+    return averageMsec >= 0 ? FastAdjustment(increment) : SlowAdjustment(increment);
 }
 
 }  // namespace
@@ -50,7 +49,9 @@ void StepClockDiscipline(ClockPlatform& platform, const SourceTable& table, int3
     }
     if (!isAdjusting && average >= -StartBandMsec && average <= StartBandMsec) return;
 
-    DWORD increment = 0;
-    if (!platform.GetTimeAdjustment(increment)) return;
-    if (platform.SetTimeAdjustment(SlewAdjustment(average, increment), false)) isAdjusting = true;
+    TimeAdjustment state;
+    if (!platform.GetTimeAdjustment(state)) return;
+    if (platform.SetTimeAdjustment(SlewAdjustment(average, state.increment), false)) {
+        isAdjusting = true;
+    }
 }

@@ -5,6 +5,13 @@
 
 #include "source_table.h"
 
+// What GetSystemTimeAdjustment reports; both amounts in 100 ns per clock interrupt.
+struct TimeAdjustment {
+    DWORD adjustment;  // added to the time at each interrupt while enabled
+    DWORD increment;   // the interrupt's own interval
+    bool disabled;     // true: the system keeps the time itself
+};
+
 // The platform calls the discipline makes; on Windows GetTickCount, GetLocalTime with
 // SystemTimeToFileTime, and Get/SetSystemTimeAdjustment.
 class ClockPlatform {
@@ -12,14 +19,24 @@ public:
     virtual DWORD TickCount() = 0;  // ms, wraps after 2^32
     // Local wall-clock time, 100 ns since 1601; false when it cannot be had.
     virtual bool LocalFileTime(FILETIME& now) = 0;
-    // The system's time increment per clock interrupt, 100 ns.
-    virtual bool GetTimeAdjustment(DWORD& increment) = 0;
+    virtual bool GetTimeAdjustment(TimeAdjustment& state) = 0;
     // Adds `adjustment` (100 ns) per clock interrupt, or hands the clock back when `disabled`.
     virtual bool SetTimeAdjustment(DWORD adjustment, bool disabled) = 0;
 
 protected:
     ~ClockPlatform() = default;
 };
+
+// The only two rates this program sets: twice the normal rate while the clock is behind, one
+// fifth of it (rounded down) while it is ahead.
+inline DWORD FastAdjustment(DWORD increment)
+{
+    return increment * 2;
+}
+inline DWORD SlowAdjustment(DWORD increment)
+{
+    return increment / 5;
+}
 
 constexpr DWORD SourceMaxAgeMsec = 100000;  // older samples do not count
 constexpr int64_t StartBandMsec = 1000;     // idle: start slewing beyond this average offset

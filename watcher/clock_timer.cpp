@@ -16,8 +16,19 @@ void OnClockTimer(ClockPlatform& platform, ClockWindow& window, const SourceTabl
     window.SetTitle(isAdjusting ? ClockAdjustingTitle : ClockIdleTitle);
 }
 
-void RestoreClockAtExit(ClockPlatform& platform, bool isAdjusting)
+void RestoreClockAtExit(ClockPlatform& platform, bool& isAdjusting)
 {
     // Nothing more can be done at exit if this fails.
     if (isAdjusting) platform.SetTimeAdjustment(0, true);
+    isAdjusting = false;
+}
+
+void HandBackLeftoverSlew(ClockPlatform& platform)
+{
+    TimeAdjustment state;
+    if (!platform.GetTimeAdjustment(state) || state.disabled) return;
+    if (state.adjustment == FastAdjustment(state.increment) ||
+        state.adjustment == SlowAdjustment(state.increment)) {
+        platform.SetTimeAdjustment(0, true);  // a refusal leaves it as it was: nothing to undo
+    }
 }

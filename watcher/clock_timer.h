@@ -1,5 +1,5 @@
 // The main window's side of the clock discipline: the clock timer's period, the title that
-// shows the state, and the hand-back at exit.
+// shows the state, and the hand-backs at start and at every way out.
 #pragma once
 
 #include "clock_discipline.h"
@@ -28,5 +28,11 @@ void EnterClockMode(ClockWindow& window);
 void OnClockTimer(ClockPlatform& platform, ClockWindow& window, const SourceTable& table,
                   int32_t totDelayMsec, bool& isAdjusting);
 
-// At the window's destruction: hands the clock back if this program still adjusts it.
-void RestoreClockAtExit(ClockPlatform& platform, bool isAdjusting);
+// At the window's destruction, the session's end or an unhandled exception: hands the clock
+// back if this program still adjusts it, and marks it handed back so nothing takes it again.
+void RestoreClockAtExit(ClockPlatform& platform, bool& isAdjusting);
+
+// The adjustment is machine-wide and outlives a copy that was killed or crashed while slewing.
+// At start-up in clock-setting mode: an adjustment enabled at exactly one of this program's two
+// rates is such a leftover, and is handed back.
+void HandBackLeftoverSlew(ClockPlatform& platform);

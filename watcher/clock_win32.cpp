@@ -1,6 +1,34 @@
 #include "clock_win32.h"
 
+#include <stdlib.h>
+
+#include <exception>
+
 #include "watcher_state.h"
+
+namespace {
+
+LPTOP_LEVEL_EXCEPTION_FILTER PreviousCrashFilter;
+std::terminate_handler PreviousTerminate;
+
+// An unhandled exception ends the process without WM_DESTROY; whoever handled crashes before
+// (the system's error report, by default) still does.
+LONG WINAPI HandBackOnCrash(EXCEPTION_POINTERS* exception)
+{
+    RestoreClockAtExit();
+    return PreviousCrashFilter ? PreviousCrashFilter(exception) : EXCEPTION_CONTINUE_SEARCH;
+}
+
+// An uncaught C++ exception (out of memory in the source table) ends in std::terminate, which
+// aborts without passing the filter above.
+void HandBackOnTerminate()
+{
+    RestoreClockAtExit();
+    if (PreviousTerminate) PreviousTerminate();
+    abort();
+}
+
+}  // namespace
 
 DWORD Win32ClockPlatform::TickCount()
 {
@@ -14,11 +42,12 @@ bool Win32ClockPlatform::LocalFileTime(FILETIME& now)
     return SystemTimeToFileTime(&local, &now) != FALSE;
 }
 
-bool Win32ClockPlatform::GetTimeAdjustment(DWORD& increment)
+bool Win32ClockPlatform::GetTimeAdjustment(TimeAdjustment& state)
 {
-    DWORD adjustment = 0;
     BOOL disabled = FALSE;
-    return GetSystemTimeAdjustment(&adjustment, &increment, &disabled) != FALSE;
+    if (!GetSystemTimeAdjustment(&state.adjustment, &state.increment, &disabled)) return false;
+    state.disabled = disabled != FALSE;
+    return true;
 }
 
 bool Win32ClockPlatform::SetTimeAdjustment(DWORD adjustment, bool disabled)
@@ -59,4 +88,12 @@ void RestoreClockAtExit()
 {
     Win32ClockPlatform platform;
     RestoreClockAtExit(platform, IsAdjusting);
+}
+
+void PrepareClockSetting()
+{
+    Win32ClockPlatform platform;
+    HandBackLeftoverSlew(platform);
+    PreviousCrashFilter = SetUnhandledExceptionFilter(HandBackOnCrash);
+    PreviousTerminate = std::set_terminate(HandBackOnTerminate);
 }

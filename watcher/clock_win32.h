@@ -8,7 +8,7 @@ class Win32ClockPlatform : public ClockPlatform {
 public:
     DWORD TickCount() override;
     bool LocalFileTime(FILETIME& now) override;
-    bool GetTimeAdjustment(DWORD& increment) override;
+    bool GetTimeAdjustment(TimeAdjustment& state) override;
     bool SetTimeAdjustment(DWORD adjustment, bool disabled) override;
 };
 
@@ -27,3 +27,7 @@ void StepClockDiscipline();
 void EnterClockMode(HWND dialog);
 void OnClockTimer(HWND dialog);
 void RestoreClockAtExit();
+
+// At start-up in clock-setting mode, after the privilege step: hands back a slew left by a
+// killed or crashed copy, and makes a crash of this one hand the clock back too.
+void PrepareClockSetting();

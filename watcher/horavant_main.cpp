@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "clock_privilege_win32.h"
+#include "clock_win32.h"
 #include "main_window.h"
 #include "settings_win32.h"
 #include "watcher_state.h"
@@ -11,6 +12,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     LoadSettings(Settings);
     AcquireClockPrivilege();
+    if (Settings.SetTime) PrepareClockSetting();
     // A dialog that cannot be created ends the program as quietly as a closed one.
     DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), NULL, MainDialogProc, 0);
     return 0;

@@ -1,5 +1,7 @@
 #include "main_window.h"
 
+#include <initializer_list>
+
 #include "announce_name.h"
 #include "clock_win32.h"
 #include "source_list.h"
@@ -25,10 +27,22 @@ void LayOut(HWND dialog, int width, int height)
     MoveWindow(GetDlgItem(dialog, IDC_SOURCELIST), 10, 10, width - 20, height - 20, TRUE);
 }
 
+// Run elevated (as clock setting needs), the window hears no message at or above WM_USER from
+// programs of lower integrity unless it lets it through: the hosts' broadcasts, the restarted
+// shell and the icon's callbacks would all be dropped. Harmless when not elevated.
+void AllowFromLowerIntegrity(HWND dialog)
+{
+    for (const UINT message :
+         {Window.AnnounceMessage, Window.TaskbarCreatedMessage, WM_APP_TRAYNOTIFY}) {
+        if (message != 0) ChangeWindowMessageFilterEx(dialog, message, MSGFLT_ALLOW, NULL);
+    }
+}
+
 INT_PTR OnInitDialog(HWND dialog)
 {
     Window.AnnounceMessage = RegisterWindowMessageW(AnnounceName);
     Window.TaskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
+    AllowFromLowerIntegrity(dialog);
     // Pointer-sized: the 64-bit program's instance lies above 4 GiB.
     const HINSTANCE instance =
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
@@ -87,6 +101,18 @@ INT_PTR OnTray(HWND dialog, WPARAM toTray)
     return TRUE;
 }
 
+// The shell has (re)started: the icon it lost comes back. A window that went to the taskbar
+// because the notification area did not exist yet (started at sign-in before the shell) goes
+// there now.
+void OnTaskbarCreated(HWND dialog)
+{
+    if (TrayIconShown(Window.TrayIcon)) {
+        RestoreTrayIcon(dialog, Window.TrayIcon);
+    } else if (Settings.MinToTray && IsIconic(dialog)) {
+        GoToTray(dialog, Window.TrayIcon);
+    }
+}
+
 // The session can end without WM_DESTROY: the clock is handed back now, and no later clock
 // tick may take it again, or the machine-wide rate would stay changed until the next reboot.
 INT_PTR OnEndSession(HWND dialog, WPARAM ending)
@@ -94,7 +120,6 @@ INT_PTR OnEndSession(HWND dialog, WPARAM ending)
     if (!ending) return FALSE;
     KillTimer(dialog, TIMER_CLOCK);
     RestoreClockAtExit();
-    IsAdjusting = false;
     return TRUE;
 }
 
@@ -114,7 +139,7 @@ INT_PTR OnRegisteredMessage(HWND dialog, UINT message, LPARAM lParam)
         return TRUE;
     }
     if (message == Window.TaskbarCreatedMessage) {
-        RestoreTrayIcon(dialog, Window.TrayIcon);
+        OnTaskbarCreated(dialog);
         return TRUE;
     }
     return FALSE;

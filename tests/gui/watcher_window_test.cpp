@@ -40,14 +40,15 @@ std::vector<std::pair<uint64_t, bool>> IconCalls(const std::vector<RelayCall>& c
     return icon;
 }
 
-// What the shell does to the program's icon when it restarts.
-void LoseIcon(HWND dialog)
+// NIM_DELETE: what a restarting shell does to the program's icon. NIM_ADD: the program's own
+// NIM_ADD then fails, as before the shell exists at sign-in.
+void ShellIcon(DWORD message, HWND dialog)
 {
     NOTIFYICONDATAW icon = {};
     icon.cbSize = sizeof icon;
     icon.hWnd = dialog;
     icon.uID = TrayIconId;
-    Shell_NotifyIconW(NIM_DELETE, &icon);
+    Shell_NotifyIconW(message, &icon);
 }
 
 TEST(WatcherWindowTest, TrayRoundTrip)
@@ -58,9 +59,17 @@ TEST(WatcherWindowTest, TrayRoundTrip)
     EXPECT_TRUE(IsWindowVisible(dialog));
     EXPECT_FALSE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
 
+    const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+    ShellIcon(NIM_ADD, dialog);
     PostMessageW(dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }, WindowPatienceMsec))
-        << "minimising moves the window into the notification area";
+    ASSERT_TRUE(WaitUntil([&] {
+        const std::vector<RelayCall> icon = CallsOf(watcher.Calls(), "Shell_NotifyIconW");
+        return !icon.empty() && icon[0].returned;
+    }, WindowPatienceMsec));
+    EXPECT_TRUE(IsIconic(dialog) && IsWindowVisible(dialog)) << "no notification area yet";
+    ShellIcon(NIM_DELETE, dialog);
+    SendMessageW(dialog, taskbarCreated, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(dialog)) << "the shell has come: into the notification area";
     const std::pair<WPARAM, LPARAM> ignored[] = {{TrayIconId, WM_RBUTTONUP},
                                                  {TrayIconId, WM_RBUTTONDOWN},
                                                  {TrayIconId, WM_MOUSEMOVE},
@@ -71,8 +80,7 @@ TEST(WatcherWindowTest, TrayRoundTrip)
     }
     EXPECT_FALSE(IsWindowVisible(dialog)) << "only a left-button release on the icon acts";
 
-    const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
-    LoseIcon(dialog);
+    ShellIcon(NIM_DELETE, dialog);
     SendMessageW(dialog, taskbarCreated, 0, 0);
     SendMessageW(dialog, taskbarCreated, 0, 0);  // the icon is still there this time
     EXPECT_FALSE(IsWindowVisible(dialog)) << "a restarted shell gets the icon back";
@@ -82,7 +90,8 @@ TEST(WatcherWindowTest, TrayRoundTrip)
     EXPECT_FALSE(IsIconic(dialog));
     EXPECT_EQ(0u, watcher.Close());
     const std::vector<std::pair<uint64_t, bool>> expected = {
-        {NIM_ADD, true}, {NIM_ADD, true}, {NIM_ADD, false}, {NIM_MODIFY, true}, {NIM_DELETE, true}};
+        {NIM_ADD, false}, {NIM_ADD, true},    {NIM_ADD, true},
+        {NIM_ADD, false}, {NIM_MODIFY, true}, {NIM_DELETE, true}};
     EXPECT_EQ(expected, IconCalls(watcher.Calls()));
 }
 
@@ -119,6 +128,13 @@ TEST(WatcherWindowTest, StartOptions)
             EXPECT_EQ(-1, hidden);
         }
         EXPECT_EQ(-1, FindCall(calls, "SetTimer", {Handle(dialog), TIMER_CLOCK}));
+        // Elevated, the window would hear none of these from the hosts and the shell otherwise.
+        for (uint64_t message : {uint64_t{RegisterWindowMessageW(AnnounceName)},
+                                 uint64_t{RegisterWindowMessageW(L"TaskbarCreated")},
+                                 uint64_t{WM_APP_TRAYNOTIFY}}) {
+            EXPECT_GE(FindCall(calls, "ChangeWindowMessageFilterEx",
+                               {Handle(dialog), message, MSGFLT_ALLOW, 0}), 0) << message;
+        }
         EXPECT_EQ(MainTitle, watcher.Title());
         EXPECT_EQ(0u, watcher.Close());
     }

@@ -52,9 +52,9 @@ public:
         now = {static_cast<DWORD>(local), static_cast<DWORD>(local >> 32)};
         return true;
     }
-    bool GetTimeAdjustment(DWORD& increment) override
+    bool GetTimeAdjustment(TimeAdjustment& state) override
     {
-        increment = Increment;
+        state = {adjustment, Increment, !adjusted};
         return true;
     }
     bool SetTimeAdjustment(DWORD value, bool disabled) override

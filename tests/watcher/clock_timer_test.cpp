@@ -78,13 +78,33 @@ TEST_F(ClockTimerTest, RefusedCallsKeepPeriodAndTitle)
     EXPECT_EQ(200u, window.periods.back());
 }
 
-TEST_F(ClockTimerTest, ExitHandsBackOnlyWhileAdjusting)
+TEST_F(ClockTimerTest, ExitHandsBackOnlyWhileAdjustingAndOnce)
 {
-    RestoreClockAtExit(platform, false);
+    RestoreClockAtExit(platform, isAdjusting);
     EXPECT_TRUE(platform.calls.empty());
     platform.setWorks = false;
-    RestoreClockAtExit(platform, true);
+    isAdjusting = true;
+    RestoreClockAtExit(platform, isAdjusting);  // the session ends, or the program crashes
+    RestoreClockAtExit(platform, isAdjusting);  // then the window goes
     EXPECT_EQ((std::vector<std::string>{"handback"}), platform.calls);
+}
+
+// A copy killed while slewing leaves one of its two rates; nothing else is touched.
+TEST_F(ClockTimerTest, StartHandsBackOnlyTheSlewOfAKilledCopy)
+{
+    platform.increment = 156251;
+    const struct { DWORD adjustment; bool disabled, readable, handedBack; } cases[] = {
+        {312502, false, true, true}, {31250, false, true, true},  // twice, a fifth rounded down
+        {312502, true, true, false}, {156251, false, true, false}, {31251, false, true, false},
+        {312502, false, false, false}};
+    for (const auto& c : cases) {
+        platform.adjustment = c.adjustment;
+        platform.adjustmentDisabled = c.disabled;
+        platform.getWorks = c.readable;
+        platform.handBacks = 0;
+        HandBackLeftoverSlew(platform);
+        EXPECT_EQ(c.handedBack ? 1 : 0, platform.handBacks) << c.adjustment << c.disabled;
+    }
 }
 
 }  // namespace

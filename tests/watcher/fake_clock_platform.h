@@ -17,6 +17,8 @@ public:
     bool getWorks = true;
     bool setWorks = true;
     DWORD increment = 156250;
+    DWORD adjustment = 156250;  // as reported
+    bool adjustmentDisabled = true;
     std::vector<std::string> calls;
     std::vector<DWORD> adjustments;  // every SetTimeAdjustment with disabled = false
     int handBacks = 0;               // every SetTimeAdjustment with disabled = true
@@ -33,17 +35,17 @@ public:
         time.dwHighDateTime = static_cast<DWORD>(now >> 32);
         return localTimeWorks;
     }
-    bool GetTimeAdjustment(DWORD& value) override
+    bool GetTimeAdjustment(TimeAdjustment& state) override
     {
         calls.push_back("get");
-        value = increment;
+        state = {adjustment, increment, adjustmentDisabled};
         return getWorks;
     }
-    bool SetTimeAdjustment(DWORD adjustment, bool disabled) override
+    bool SetTimeAdjustment(DWORD value, bool disabled) override
     {
         calls.push_back(disabled ? "handback" : "set");
         if (disabled) ++handBacks;
-        else adjustments.push_back(adjustment);
+        else adjustments.push_back(value);
         return setWorks;
     }
 };

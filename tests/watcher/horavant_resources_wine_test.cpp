@@ -1,5 +1,5 @@
 // The program's resources as Windows loads them: the classic dialog template with its one list
-// box, the clock-face icon group and the manifest.
+// box, the clock-face icon group and the manifest as the loader reads it.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -34,6 +34,19 @@ protected:
         if (!found) return {};
         const BYTE* data = static_cast<const BYTE*>(LockResource(LoadResource(Program, found)));
         return std::vector<BYTE>(data, data + SizeofResource(Program, found));
+    }
+    // A windowsSettings value as the loader reads it (a misspelt namespace is ignored).
+    static std::wstring ManifestSetting(const WCHAR* space, const WCHAR* name)
+    {
+        const std::wstring program = WindowsPathOfUnix(QUELLAP_HORAVANT_UNIX);
+        ACTCTXW request = {sizeof request, ACTCTX_FLAG_RESOURCE_NAME_VALID, program.c_str()};
+        request.lpResourceName = MAKEINTRESOURCEW(1);
+        const HANDLE context = CreateActCtxW(&request);
+        WCHAR value[64] = {};
+        if (context == INVALID_HANDLE_VALUE) return value;
+        QueryActCtxSettingsW(0, context, space, name, value, 64, NULL);
+        ReleaseActCtx(context);
+        return value;
     }
 };
 
@@ -99,6 +112,11 @@ TEST_F(ProgramResources, ClockFaceIconAndManifest)
     const std::string text(manifest.begin(), manifest.end());
     EXPECT_NE(std::string::npos,
               text.find(R"(<requestedExecutionLevel level="asInvoker" uiAccess="false"/>)"));
+    // Sharp text at any scale rather than a stretched bitmap.
+    EXPECT_EQ(L"true/pm", ManifestSetting(L"http://schemas.microsoft.com/SMI/2005/WindowsSettings",
+                                          L"dpiAware"));
+    EXPECT_EQ(L"PerMonitorV2", ManifestSetting(
+        L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness"));
 }
 
 }  // namespace

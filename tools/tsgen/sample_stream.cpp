@@ -50,29 +50,46 @@ bool SameSecond(const UtcTime& a, const uint8_t* utcTime) {
     return true;
 }
 
+// The packets of `seconds` seconds from `stretch.start` on; `capturedTot`, when given, follows
+// the TDT of the second it carries.
+struct StreamState {
+    TsPacketWriter writer;
+    uint32_t seed = 0x2545F491;
+    uint32_t timecode = 0;
+    Bytes stream;
+};
+
+void AppendStretch(StreamState& state, const Stretch& stretch, int seconds,
+                   const Bytes* capturedTot) {
+    // The captured packet: TOT section from byte 5, UTC_time at section bytes 3 to 7.
+    const uint8_t* capturedTime = capturedTot ? &(*capturedTot)[5 + 3] : nullptr;
+    for (int second = 0; second < seconds; ++second) {
+        const UtcTime time = AddSeconds(stretch.start, second);
+        for (int slot = 0; slot < PacketsPerSecond; ++slot) {
+            Append(state.stream, SlotPacket(state.writer, time, slot, state.seed), stretch.framing,
+                   state.timecode);
+            if (slot == 0 && capturedTime && SameSecond(time, capturedTime))
+                Append(state.stream, *capturedTot, stretch.framing, state.timecode);
+        }
+    }
+}
+
 }  // namespace
 
 Bytes GenerateSampleStream(const Bytes& capturedTot) {
-    // The captured packet: TOT section from byte 5, UTC_time at section bytes 3 to 7.
-    const uint8_t* capturedTime = &capturedTot[5 + 3];
     const Stretch stretches[] = {
         {Framing::Plain, {2007, 11, 23, 13, 25, 5}},
         {Framing::Timecoded, {2024, 12, 31, 23, 59, 54}},
         {Framing::Protected, {2038, 4, 22, 23, 59, 55}},  // the 16-bit MJD wraps at midnight
     };
-    TsPacketWriter writer;
-    uint32_t seed = 0x2545F491;
-    uint32_t timecode = 0;
-    Bytes stream;
-    for (const Stretch& stretch : stretches) {
-        for (int second = 0; second < SecondsPerStretch; ++second) {
-            const UtcTime time = AddSeconds(stretch.start, second);
-            for (int slot = 0; slot < PacketsPerSecond; ++slot) {
-                Append(stream, SlotPacket(writer, time, slot, seed), stretch.framing, timecode);
-                if (slot == 0 && SameSecond(time, capturedTime))
-                    Append(stream, capturedTot, stretch.framing, timecode);
-            }
-        }
-    }
-    return stream;
+    StreamState state;
+    for (const Stretch& stretch : stretches)
+        AppendStretch(state, stretch, SecondsPerStretch, &capturedTot);
+    return state.stream;
+}
+
+Bytes GenerateTimeStream(const UtcTime& start, int seconds) {
+    StreamState state;
+    AppendStretch(state, {Framing::Plain, start}, seconds, nullptr);
+    return state.stream;
 }

@@ -7,3 +7,7 @@
 
 // `capturedTot` is one 188-byte packet; it follows the TDT of the second it carries.
 Bytes GenerateSampleStream(const Bytes& capturedTot);
+
+// One stretch of 188-byte packets like the sample's first, `seconds` long from `start` on,
+// without a captured packet: a stream that carries a time of one's choosing (the present, say).
+Bytes GenerateTimeStream(const UtcTime& start, int seconds);
