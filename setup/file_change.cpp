@@ -41,12 +41,9 @@ bool FileChange::PutBack()
 {
     while (!Done.empty()) {
         const FileStep& done = Done.back();
-        FileStep undo{};
-        switch (done.kind) {
-        case FileStep::Rename: undo = FileStep{FileStep::Rename, done.to, done.path, {}, 0}; break;
-        case FileStep::Create: undo = FileStep{FileStep::Delete, done.path, {}, {}, 0}; break;
-        case FileStep::Delete: undo = FileStep{FileStep::Create, done.path, {}, done.bytes, 0}; break;
-        }
+        FileStep undo{FileStep::Rename, done.to, done.path, {}, 0};
+        if (done.kind == FileStep::Create) undo = {FileStep::Delete, done.path, {}, {}, 0};
+        if (done.kind == FileStep::Delete) undo = {FileStep::Create, done.path, {}, done.bytes, 0};
         undo.error = Perform(undo);
         if (undo.error != 0) {
             UndoFailed = std::move(undo);

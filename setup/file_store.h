@@ -13,15 +13,13 @@ typedef std::vector<uint8_t> FileBytes;
 enum class PathKind { Missing, File, Folder };
 
 // Error codes that the decisions tell apart.
-enum : uint32_t {
-    ErrorFileNotFound = 2,
-    ErrorPathNotFound = 3,
-    ErrorAccessDenied = 5,
-    ErrorSharingViolation = 32,
-    ErrorLockViolation = 33,
-    ErrorFileExists = 80,
-    ErrorAlreadyExists = 183,
-};
+constexpr uint32_t ErrorFileNotFound = 2;
+constexpr uint32_t ErrorPathNotFound = 3;
+constexpr uint32_t ErrorAccessDenied = 5;
+constexpr uint32_t ErrorSharingViolation = 32;
+constexpr uint32_t ErrorLockViolation = 33;
+constexpr uint32_t ErrorFileExists = 80;
+constexpr uint32_t ErrorAlreadyExists = 183;
 
 class FileStore {
 public:

@@ -42,7 +42,8 @@ int Usage(bool asked, bool japanese)
 int wmain(int argc, wchar_t** argv)
 {
     SetupOptions options;
-    const bool parsed = ParseSetupOptions(std::vector<std::wstring>(argv + 1, argv + argc), options);
+    const std::vector<std::wstring> arguments(argv + 1, argv + argc);
+    const bool parsed = ParseSetupOptions(arguments, options);
     const bool japanese = Japanese(options.language);
     if (!parsed || options.help) return Usage(parsed, japanese);
 

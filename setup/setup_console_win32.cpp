@@ -10,11 +10,12 @@ void WriteText(DWORD stream, const std::wstring& text)
         WriteConsoleW(out, text.data(), DWORD(text.size()), &written, nullptr);
         return;
     }
+    const int length = int(text.size());
     const int size =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
     if (size <= 0) return;
     std::string utf8(size_t(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), &utf8[0], size, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), length, &utf8[0], size, nullptr, nullptr);
     WriteFile(out, utf8.data(), DWORD(utf8.size()), &written, nullptr);
 }
 

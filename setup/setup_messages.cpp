@@ -24,7 +24,8 @@ const Texts Catalogue[] = {
      L"(run update)",
      L"不一致: Quellap {0} ({1}) が {2} ({3}) の前にあり、TV プログラムは読み込めません "
      L"(update を実行してください)"},
-    {Message::BrokenDriver, L"Quellap {0} ({1}) in front of {2}, which is not a usable tuner driver",
+    {Message::BrokenDriver,
+     L"Quellap {0} ({1}) in front of {2}, which is not a usable tuner driver",
      L"Quellap {0} ({1}) の後ろの {2} は使えるチューナードライバーではありません"},
     {Message::WrapperAlone, L"Quellap {0} wrapper ({1}) without its driver {2}",
      L"Quellap {0} のラッパー ({1}) ですが、ドライバー {2} がありません"},
@@ -46,7 +47,8 @@ const Texts Catalogue[] = {
     {Message::UpdateDone, L"updated: Quellap {0} ({1}) replaced by {2} ({3})",
      L"更新しました: Quellap {0} ({1}) を {2} ({3}) に置き換えました"},
     {Message::UpToDate, L"up to date: Quellap {0} ({1})", L"最新です: Quellap {0} ({1})"},
-    {Message::RefuseFolder, L"refused: a folder; name the driver files (status and update take folders)",
+    {Message::RefuseFolder,
+     L"refused: a folder; name the driver files (status and update take folders)",
      L"中止: フォルダーです。ドライバーのファイルを指定してください (フォルダーを指定できるのは "
      L"status と update です)"},
     {Message::RefuseNotFound, L"refused: not found", L"中止: 見つかりません"},
@@ -67,7 +69,8 @@ const Texts Catalogue[] = {
     {Message::RefuseNoWrapper, L"refused: the driver is {0}, and {1} is missing or not a Quellap "
                                L"wrapper for {0}",
      L"中止: ドライバーは {0} 用ですが、{1} がないか {0} 用の Quellap ラッパーではありません"},
-    {Message::RefuseOtherMachine, L"refused: the driver is {0}; Quellap exists for x86 and x64 only",
+    {Message::RefuseOtherMachine,
+     L"refused: the driver is {0}; Quellap exists for x86 and x64 only",
      L"中止: ドライバーは {0} 用です。Quellap は x86 用と x64 用だけです"},
     {Message::RefuseTargetExists, L"refused: {0} already exists", L"中止: {0} が既にあります"},
     {Message::RefuseNotWritable,
@@ -79,7 +82,8 @@ const Texts Catalogue[] = {
      L"refused: the path without its extension has {0} characters; the wrapper allows 244",
      L"中止: 拡張子を除いたパスが {0} 文字あります。ラッパーが扱えるのは 244 文字までです"},
     {Message::RefuseNotWrapped, L"refused: not wrapped", L"中止: ラップされていません"},
-    {Message::RefuseInUse, L"refused: {0} is in use (error {1}); close the TV program and try again",
+    {Message::RefuseInUse,
+     L"refused: {0} is in use (error {1}); close the TV program and try again",
      L"中止: {0} は使用中です (エラー {1})。TV プログラムを閉じてからやり直してください"},
     {Message::FailedRename, L"failed: renaming {0} to {1} (error {2})",
      L"失敗: {0} から {1} への名前変更 (エラー {2})"},
@@ -97,7 +101,8 @@ const Texts Catalogue[] = {
      L"{0} を削除しました ({1} と同じ内容)"},
     {Message::NoteCopyKept, L"{0} kept: it differs from {1}",
      L"{0} は {1} と内容が違うので残しました"},
-    {Message::NoteCopyKeptAlone, L"{0} kept: there is no {1}", L"{1} がないので {0} は残しました"},
+    {Message::NoteCopyKeptAlone, L"{0} kept: there is no {1}, which the driver reads from now on",
+     L"{1} がないので {0} は残しました (ドライバーはこれから {1} を読みます)"},
     {Message::NoteNothingChanged, L"nothing was changed", L"何も変更していません"},
     {Message::NoteUndoRenameFailed,
      L"NOT put back: renaming {0} to {1} failed (error {2}), please rename it by hand",
@@ -169,7 +174,8 @@ std::wstring FormatReport(const FileReport& report, bool japanese)
 {
     const auto text = [&](const ReportLine& line) {
         for (const Texts& texts : Catalogue) {
-            if (texts.id == line.id) return FillIn(japanese ? texts.japanese : texts.english, line.args);
+            if (texts.id != line.id) continue;
+            return FillIn(japanese ? texts.japanese : texts.english, line.args);
         }
         return std::wstring();
     };

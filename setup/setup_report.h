@@ -14,8 +14,8 @@ enum class Message {
     // Refusals: nothing was changed.
     RefuseFolder, RefuseNotFound, RefuseUnreadable, RefuseNotImage, RefuseDamaged,
     RefuseNotDriver, RefuseAlreadyWrapped, RefuseWrapperAlone, RefuseBrokenDriver,
-    RefuseNoWrapper, RefuseOtherMachine, RefuseTargetExists, RefuseNotWritable, RefusePathTooLong, RefuseNotWrapped,
-    RefuseInUse,
+    RefuseNoWrapper, RefuseOtherMachine, RefuseTargetExists, RefuseNotWritable, RefusePathTooLong,
+    RefuseNotWrapped, RefuseInUse,
     // A step that failed; its notes tell whether everything was put back.
     FailedRename, FailedCreate, FailedDelete,
     // Notes.

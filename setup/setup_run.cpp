@@ -32,9 +32,11 @@ uint32_t DriversIn(FileStore& store, const std::wstring& folder, std::vector<std
 {
     std::vector<std::wstring> names;
     if (const uint32_t error = store.List(folder, names)) return error;
+    // A drive's root ends in a backslash already.
+    const std::wstring base = folder.back() == L'\\' ? folder : folder + L"\\";
     for (const std::wstring& name : names) {
         if (IsWrappedDriverName(name) || EndsWithNoCase(name, L".dll")) {
-            drivers.push_back(folder + L"\\" + DriverPathOfArgument(name));
+            drivers.push_back(base + DriverPathOfArgument(name));
         }
     }
     std::sort(drivers.begin(), drivers.end(), LessNoCase);

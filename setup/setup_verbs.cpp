@@ -162,7 +162,8 @@ FileReport InstallWrapper(FileStore& store, const PackageWrappers& package, cons
 }
 
 // Removes the copied settings file when it is still the driver's own, else says why it stays.
-void RemoveCopiedSettings(const DriverSlot& slot, FileChange& change, std::vector<ReportLine>& notes)
+void RemoveCopiedSettings(const DriverSlot& slot, FileChange& change,
+                          std::vector<ReportLine>& notes)
 {
     if (!slot.copiedSettings.exists) return;
     const std::wstring copyName = FileNameOf(slot.copiedSettings.path);
@@ -206,8 +207,7 @@ FileReport Wrap(FileStore& store, const PackageWrappers& package, const DriverSl
         return refusal;
     }
     FileChange change(store);
-    std::vector<ReportLine> notes;
-    CopySettings(slot, change, notes);
+    change.Create(slot.copiedSettings.path, slot.settings.bytes);
     return Finish(slot, change,
                   {Message::WrapSettings, {version, FileNameOf(slot.copiedSettings.path)}}, {});
 }
@@ -252,8 +252,8 @@ FileReport Update(FileStore& store, const PackageWrappers& package, const Driver
     // Deleting first: a program that has the old wrapper loaded makes this fail at once.
     change.Delete(slot.driver.path, slot.driver.bytes);
     change.Create(slot.driver.path, wrapper->bytes);
-    return Finish(slot, change,
-                  {Message::UpdateDone, {VersionText(installed.version), MachineName(installed.machine),
-                                         version, MachineName(machine)}},
-                  {});
+    const std::vector<std::wstring> versions = {VersionText(installed.version),
+                                                MachineName(installed.machine), version,
+                                                MachineName(machine)};
+    return Finish(slot, change, {Message::UpdateDone, versions}, {});
 }

@@ -60,8 +60,8 @@ ReportLine Finding(const DriverSlot& slot)
         return {Message::WrapperAlone,
                 {VersionText(driver.version), MachineName(driver.machine), wrappedName}};
     case SlotState::HalfDone:
-        return {Message::HalfDone, {wrappedName, slot.wrapped.IsDriver() ? MachineName(wrapped.machine)
-                                                                          : L"?"}};
+        return {Message::HalfDone,
+                {wrappedName, slot.wrapped.IsDriver() ? MachineName(wrapped.machine) : L"?"}};
     }
     return {Message::NotFound, {}};
 }
@@ -77,8 +77,9 @@ FileReport StatusReport(const DriverSlot& slot)
     const bool wrapped = slot.state == SlotState::Wrapped || slot.state == SlotState::Mismatch ||
                          slot.state == SlotState::BrokenDriver;
     if (wrapped && slot.SettingsNotCopied()) {
-        report.notes.push_back({Message::NoteSettingsNotCopied,
-                                {FileNameOf(slot.settings.path), FileNameOf(slot.copiedSettings.path)}});
+        report.notes.push_back(
+            {Message::NoteSettingsNotCopied,
+             {FileNameOf(slot.settings.path), FileNameOf(slot.copiedSettings.path)}});
     }
     if (!wrapped && slot.state != SlotState::HalfDone && slot.wrapped.exists) {
         report.notes.push_back({Message::NoteRenamedToo, {FileNameOf(slot.wrapped.path)}});
