@@ -70,7 +70,10 @@ std::vector<FileReport> RunVerb(FileStore& store, Verb verb, const PackageWrappe
         const std::wstring path = store.LongFullPath(argument);
         PathKind kind = PathKind::Missing;
         std::vector<std::wstring> drivers;
-        if (store.Kind(path, kind) != 0 || kind != PathKind::Folder) {
+        const bool isFolder = store.Kind(path, kind) == 0 && kind == PathKind::Folder;
+        // A dropped folder is only looked at: dropping files is how a user says which to wrap.
+        const Verb each = verb == Verb::Dropped && isFolder ? Verb::Status : verb;
+        if (!isFolder) {
             drivers.push_back(DriverPathOfArgument(path));
         } else if (verb == Verb::Wrap || verb == Verb::Unwrap) {
             reports.push_back(FolderReport(path, Message::RefuseFolder, {}, true));
@@ -83,7 +86,7 @@ std::vector<FileReport> RunVerb(FileStore& store, Verb verb, const PackageWrappe
             const auto same = [&](const std::wstring& other) { return EqualNoCase(driver, other); };
             if (std::find_if(done.begin(), done.end(), same) != done.end()) continue;
             done.push_back(driver);
-            reports.push_back(RunOne(store, verb, package, driver));
+            reports.push_back(RunOne(store, each, package, driver));
         }
     }
     return reports;

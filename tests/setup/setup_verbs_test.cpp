@@ -255,10 +255,14 @@ TEST_F(SetupVerbsTest, FoldersListEachDriverOnceAndDroppedFilesWrapOnlyPlainDriv
     EXPECT_EQ(Message::NotFound, reports[3].result.id);
     EXPECT_EQ(1, ExitCodeOf(reports));
 
-    reports = RunAll(Verb::Dropped, {Folder + L"\\BonDriver_A.dll", Folder + L"\\BonDriver_b.dll"});
-    ASSERT_EQ(2u, reports.size());
+    Store.files[Folder + L"\\BonDriver_E.dll"] = Driver64;
+    reports = RunAll(Verb::Dropped, {Folder + L"\\BonDriver_A.dll", Folder + L"\\BonDriver_b.dll",
+                                     Folder});
+    ASSERT_EQ(4u, reports.size());
     EXPECT_EQ(Message::WrapDone, reports[0].result.id);
     EXPECT_EQ(Message::Wrapped, reports[1].result.id);
+    EXPECT_EQ(Message::HalfDone, reports[2].result.id) << "a dropped folder is only looked at";
+    EXPECT_EQ(Message::Plain, reports[3].result.id);
     EXPECT_EQ(0, ExitCodeOf(reports));
     EXPECT_EQ(Message::FolderEmpty, RunAll(Verb::Update, {Folder + L"\\docs"}).at(0).result.id);
 }
