@@ -1,6 +1,6 @@
 # Assembles the release package and checks it as a user receives it: the list of files, each
 # binary's machine, and its version resource as Windows reads it (verinfo under Wine).
-# The shipped QuellapSetup, unpacked, then wraps a 64-bit driver with the wrapper beside it.
+# The shipped QuellapSetup then wraps a 64-bit driver with the wrapper beside it.
 # In: SOURCE (the source tree), OUTPUT (a scratch folder), VERINFO, WINE_RUN, WINE_PREFIX, VERSION,
 # TSFILE (the 64-bit file driver).
 cmake_minimum_required(VERSION 3.25)
@@ -62,20 +62,19 @@ foreach(arch x86 x64)
 endforeach()
 expect_image(QuellapSetup.exe i386 "Quellap setup")
 
+# Dropped on QuellapSetup.exe, a 64-bit driver gets the x64 wrapper beside the program.
 execute_process(COMMAND /lib/ld-linux.so.2 --version RESULT_VARIABLE no32 OUTPUT_QUIET ERROR_QUIET)
 if(no32)
   message("note: this kernel cannot run 32-bit programs; QuellapSetup.exe was not run")
-elseif(NOT EXISTS ${TSFILE})
-  message(FATAL_ERROR "${TSFILE} is not built")
 else()
-  file(MAKE_DIRECTORY ${OUTPUT}/TV)
-  file(COPY_FILE ${TSFILE} ${OUTPUT}/TV/BonDriver_T.dll)
-  string(REPLACE "/" "\\" driver "Z:${OUTPUT}/TV/BonDriver_T.dll")
-  execute_process(COMMAND ${WINE_RUN} ${WINE_PREFIX} ${unpacked}/QuellapSetup.exe --lang en wrap ${driver}
-    OUTPUT_VARIABLE out RESULT_VARIABLE rc ERROR_QUIET)
-  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${OUTPUT}/TV/BonDriver_T.dll
-    ${unpacked}/x64/BonDriver_Quellap.dll RESULT_VARIABLE differ)
-  if(NOT rc EQUAL 0 OR differ OR NOT out MATCHES "wrapped: Quellap ${VERSION} \\(x64\\) installed")
-    message(FATAL_ERROR "QuellapSetup.exe from the package did not wrap with its x64 wrapper (${rc}):\n${out}")
+  file(COPY_FILE ${TSFILE} ${OUTPUT}/BonDriver_T.dll)
+  string(REPLACE "/" "\\" driver "Z:${OUTPUT}/BonDriver_T.dll")
+  execute_process(COMMAND ${WINE_RUN} ${WINE_PREFIX} ${unpacked}/QuellapSetup.exe --lang en ${driver}
+    INPUT_FILE /dev/null OUTPUT_VARIABLE out RESULT_VARIABLE rc ERROR_QUIET)
+  file(SHA256 ${OUTPUT}/BonDriver_T.dll installed)
+  file(SHA256 ${unpacked}/x64/BonDriver_Quellap.dll shipped)
+  if(NOT rc EQUAL 0 OR NOT installed STREQUAL shipped OR NOT out MATCHES
+     "wrapped: Quellap ${VERSION} \\(x64\\) installed[^\n]*\nPress Enter to close.\n$")
+    message(FATAL_ERROR "QuellapSetup.exe did not wrap with the package's x64 wrapper (${rc}):\n${out}")
   endif()
 endif()

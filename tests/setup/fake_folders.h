@@ -19,17 +19,14 @@ public:
     std::wstring LongFullPath(const std::wstring& path) override { return path; }
     uint32_t Kind(const std::wstring& path, PathKind& kind) override
     {
-        kind = files.count(path) ? PathKind::File : PathKind::Missing;
-        for (const auto& file : files) {
-            if (file.first.compare(0, path.size() + 1, path + L"\\") == 0) kind = PathKind::Folder;
-        }
+        const auto next = files.lower_bound(path + L"\\");
+        const bool folder = next != files.end() && next->first.rfind(path + L"\\", 0) == 0;
+        kind = files.count(path) ? PathKind::File : folder ? PathKind::Folder : PathKind::Missing;
         return kind == PathKind::Missing ? ErrorFileNotFound : 0;
     }
     uint32_t Read(const std::wstring& path, FileBytes& bytes) override
     {
-        if (!files.count(path)) return ErrorFileNotFound;
-        bytes = files[path];
-        return 0;
+        return files.count(path) ? (bytes = files[path], 0) : ErrorFileNotFound;
     }
     uint32_t List(const std::wstring& folder, std::vector<std::wstring>& names) override
     {
@@ -41,9 +38,7 @@ public:
     uint32_t CheckWritable(const std::wstring&) override { return writableError; }
     uint32_t Rename(const std::wstring& from, const std::wstring& to) override
     {
-        if (const uint32_t error = Change()) return error;
-        if (!files.count(from)) return ErrorFileNotFound;
-        if (files.count(to)) return ErrorAlreadyExists;
+        if (Fails() || !files.count(from) || files.count(to)) return 1117;
         files[to] = files[from];
         files.erase(from);
         if (loaded.erase(from)) loaded.insert(to);
@@ -51,18 +46,14 @@ public:
     }
     uint32_t Create(const std::wstring& path, const FileBytes& bytes) override
     {
-        if (const uint32_t error = Change()) return error;
-        if (files.count(path)) return ErrorFileExists;
-        files[path] = bytes;
-        return 0;
+        return Fails() || !files.insert({path, bytes}).second ? 1117 : 0;
     }
     uint32_t Delete(const std::wstring& path) override
     {
-        if (const uint32_t error = Change()) return error;
-        if (loaded.count(path)) return ErrorAccessDenied;
-        return files.erase(path) ? 0 : ErrorFileNotFound;
+        if (Fails()) return 1117;  // an I/O error
+        return loaded.count(path) ? ErrorAccessDenied : files.erase(path) ? 0 : 1117;
     }
 
 private:
-    uint32_t Change() { return changes++ == failingChange ? 1117 : 0; }  // an I/O error
+    bool Fails() { return changes++ == failingChange; }
 };
