@@ -15,10 +15,15 @@ struct SlotFile {
     ImageVerdict verdict = ImageVerdict::NotImage;
     ImageFacts facts{};
 
-    bool IsDriver() const { return exists && !readError && verdict == ImageVerdict::Image &&
-                                   IsTunerDriver(facts) && !facts.isWrapper; }
-    bool IsWrapper() const { return exists && !readError && verdict == ImageVerdict::Image &&
-                                    IsTunerDriver(facts) && facts.isWrapper; }
+    // A tuner driver that is not one of our wrappers, or one of our wrappers.
+    bool IsDriver() const { return IsTunerImage() && !facts.isWrapper; }
+    bool IsWrapper() const { return IsTunerImage() && facts.isWrapper; }
+
+private:
+    bool IsTunerImage() const
+    {
+        return exists && !readError && verdict == ImageVerdict::Image && IsTunerDriver(facts);
+    }
 };
 
 enum class SlotState {
