@@ -1,0 +1,163 @@
+#include "file_store_win32.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "setup_names.h"
+
+namespace {
+
+// Larger files are no tuner drivers or settings; reading them whole would only waste memory.
+constexpr LONGLONG MaxFileBytes = 256LL << 20;
+
+uint32_t LastError()
+{
+    const DWORD error = GetLastError();
+    return error != 0 ? error : ERROR_GEN_FAILURE;
+}
+
+typedef DWORD(WINAPI* PathCall)(const wchar_t* path, wchar_t* out, DWORD size);
+
+// A path call that may need a buffer longer than MAX_PATH; empty when it fails.
+std::wstring Call(PathCall call, const std::wstring& path)
+{
+    std::wstring out(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = call(path.c_str(), &out[0], DWORD(out.size()));
+        if (length == 0) return std::wstring();
+        if (length < out.size()) return out.substr(0, length);
+        out.resize(length);
+    }
+}
+
+DWORD WINAPI FullPathName(const wchar_t* path, wchar_t* out, DWORD size)
+{
+    return GetFullPathNameW(path, size, out, nullptr);
+}
+
+uint32_t WriteAll(HANDLE file, const FileBytes& bytes)
+{
+    for (size_t done = 0; done < bytes.size();) {
+        const DWORD chunk = DWORD(std::min<size_t>(bytes.size() - done, 1u << 20));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr)) return LastError();
+        done += written;
+    }
+    return FlushFileBuffers(file) ? 0 : LastError();
+}
+
+// A new file of this program in `folder`, under a name no other file has. (GetTempFileNameW is
+// no help: under Wine it reports success in a folder where it cannot create the file.)
+HANDLE CreateUniqueFile(const std::wstring& folder, DWORD flags, std::wstring& path)
+{
+    static const wchar_t Digits[] = L"0123456789abcdef";
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (DWORD attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+        const DWORD number = GetCurrentProcessId() * 100 + attempt;
+        path = folder + L"\\~QuellapSetup-";
+        for (int shift = 28; shift >= 0; shift -= 4) path += Digits[(number >> shift) & 0xF];
+        path += L".tmp";
+        file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_TEMPORARY | flags, nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
+    }
+    return file;
+}
+
+}  // namespace
+
+std::wstring Win32FileStore::LongFullPath(const std::wstring& path)
+{
+    const std::wstring full = Call(FullPathName, path);
+    if (full.empty()) return path;
+    const std::wstring longPath = Call(GetLongPathNameW, full);
+    if (!longPath.empty()) return longPath;
+    // A file that does not exist (yet) keeps its name; its folder gets the long form.
+    const std::wstring folder = Call(GetLongPathNameW, FolderOf(full));
+    return folder.empty() ? full : folder + L"\\" + FileNameOf(full);
+}
+
+uint32_t Win32FileStore::Kind(const std::wstring& path, PathKind& kind)
+{
+    kind = PathKind::Missing;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return LastError();
+    kind = attributes & FILE_ATTRIBUTE_DIRECTORY ? PathKind::Folder : PathKind::File;
+    return 0;
+}
+
+uint32_t Win32FileStore::Read(const std::wstring& path, FileBytes& bytes)
+{
+    bytes.clear();
+    // A program that has loaded the file lets others read it, but only beside its own sharing.
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return LastError();
+    LARGE_INTEGER size{};
+    uint32_t error = GetFileSizeEx(file, &size) ? 0 : LastError();
+    if (!error && size.QuadPart > MaxFileBytes) error = ERROR_FILE_TOO_LARGE;
+    if (!error) bytes.resize(size_t(size.QuadPart));
+    for (size_t done = 0; !error && done < bytes.size();) {
+        DWORD got = 0;
+        if (!ReadFile(file, bytes.data() + done, DWORD(bytes.size() - done), &got, nullptr)) {
+            error = LastError();
+        } else if (got == 0) {
+            bytes.resize(done);  // it shrank meanwhile
+        }
+        done += got;
+    }
+    CloseHandle(file);
+    if (error) bytes.clear();
+    return error;
+}
+
+uint32_t Win32FileStore::List(const std::wstring& folder, std::vector<std::wstring>& names)
+{
+    names.clear();
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return GetLastError() == ERROR_FILE_NOT_FOUND ? 0 : LastError();
+    }
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    const uint32_t error = GetLastError() == ERROR_NO_MORE_FILES ? 0 : LastError();
+    FindClose(search);
+    return error;
+}
+
+uint32_t Win32FileStore::CheckWritable(const std::wstring& folder)
+{
+    std::wstring probe;
+    const HANDLE file = CreateUniqueFile(folder, FILE_FLAG_DELETE_ON_CLOSE, probe);
+    if (file == INVALID_HANDLE_VALUE) return LastError();
+    CloseHandle(file);
+    return 0;
+}
+
+uint32_t Win32FileStore::Rename(const std::wstring& from, const std::wstring& to)
+{
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) ? 0 : LastError();
+}
+
+// Written beside its target under a name of its own, then renamed: a crash or a full disk never
+// leaves a part of a file under the target's name.
+uint32_t Win32FileStore::Create(const std::wstring& path, const FileBytes& bytes)
+{
+    std::wstring temporary;
+    const HANDLE file = CreateUniqueFile(FolderOf(path), 0, temporary);
+    if (file == INVALID_HANDLE_VALUE) return LastError();
+    uint32_t error = WriteAll(file, bytes);
+    CloseHandle(file);
+    if (!error) error = Rename(temporary, path);
+    if (error) DeleteFileW(temporary.c_str());
+    return error;
+}
+
+uint32_t Win32FileStore::Delete(const std::wstring& path)
+{
+    return DeleteFileW(path.c_str()) ? 0 : LastError();
+}

@@ -1,0 +1,45 @@
+#include "setup_console_win32.h"
+
+#include <string>
+
+void WriteText(DWORD stream, const std::wstring& text)
+{
+    const HANDLE out = GetStdHandle(stream);
+    DWORD mode = 0, written = 0;
+    if (GetConsoleMode(out, &mode)) {
+        WriteConsoleW(out, text.data(), DWORD(text.size()), &written, nullptr);
+        return;
+    }
+    const int length = int(text.size());
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return;
+    std::string utf8(size_t(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), length, &utf8[0], size, nullptr, nullptr);
+    WriteFile(out, utf8.data(), DWORD(utf8.size()), &written, nullptr);
+}
+
+bool UserLanguageIsJapanese()
+{
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
+}
+
+bool ConsoleIsOwn()
+{
+    DWORD processes[2];
+    return GetConsoleProcessList(processes, 2) == 1;
+}
+
+void WaitForEnter()
+{
+    const HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+    DWORD mode = 0, got = 0;
+    if (GetConsoleMode(in, &mode)) {
+        wchar_t line[256];
+        ReadConsoleW(in, line, 256, &got, nullptr);
+        return;
+    }
+    char c = 0;
+    while (ReadFile(in, &c, 1, &got, nullptr) && got == 1 && c != '\n') {
+    }
+}

@@ -1,0 +1,46 @@
+#include "setup_options.h"
+
+namespace {
+
+bool ReadVerb(const std::wstring& word, Verb& verb)
+{
+    static const struct {
+        const wchar_t* name;
+        Verb verb;
+    } Verbs[] = {{L"status", Verb::Status}, {L"wrap", Verb::Wrap}, {L"unwrap", Verb::Unwrap},
+                 {L"update", Verb::Update}};
+    for (const auto& known : Verbs) {
+        if (word == known.name) {
+            verb = known.verb;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool ParseSetupOptions(const std::vector<std::wstring>& arguments, SetupOptions& options)
+{
+    options = SetupOptions{};
+    size_t i = 0;
+    for (; i < arguments.size() && arguments[i].compare(0, 2, L"--") == 0; ++i) {
+        const std::wstring& option = arguments[i];
+        if (option == L"--help") {
+            options.help = true;
+            return arguments.size() == 1;
+        }
+        if (i + 1 == arguments.size()) return false;
+        const std::wstring& value = arguments[++i];
+        if (option == L"--from" && !value.empty()) {
+            options.from = value;
+        } else if (option == L"--lang" && (value == L"en" || value == L"ja")) {
+            options.language = value == L"en" ? Language::English : Language::Japanese;
+        } else {
+            return false;
+        }
+    }
+    if (i < arguments.size() && ReadVerb(arguments[i], options.verb)) ++i;
+    options.paths.assign(arguments.begin() + i, arguments.end());
+    return !options.paths.empty();
+}

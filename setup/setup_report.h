@@ -1,0 +1,38 @@
+// What QuellapSetup says about one file: a result and notes, each a message of the catalogue
+// (setup_messages.cpp) with its arguments, kept apart from the language it is shown in.
+#pragma once
+
+#include <string>
+#include <vector>
+
+enum class Message {
+    // What status finds.
+    NotFound, Unreadable, NotImage, Damaged, NotDriver, Plain, Wrapped, Mismatch, BrokenDriver,
+    WrapperAlone, HalfDone, FolderEmpty,
+    // What was done.
+    WrapDone, WrapFinished, WrapSettings, UnwrapDone, UnwrapFinished, UpdateDone, UpToDate,
+    // Refusals: nothing was changed.
+    RefuseFolder, RefuseNotFound, RefuseUnreadable, RefuseNotImage, RefuseDamaged,
+    RefuseNotDriver, RefuseAlreadyWrapped, RefuseWrapperAlone, RefuseBrokenDriver,
+    RefuseNoWrapper, RefuseOtherMachine, RefuseTargetExists, RefuseNotWritable, RefusePathTooLong,
+    RefuseNotWrapped, RefuseInUse,
+    // A step that failed; its notes tell whether everything was put back.
+    FailedRename, FailedCreate, FailedDelete,
+    // Notes.
+    NoteSettingsNotCopied, NoteRenamedToo, NoteNameCut, NoteSettingsCopied, NoteSettingsLeft,
+    NoteCopyRemoved, NoteCopyKept, NoteCopyKeptAlone, NoteNothingChanged, NoteUndoRenameFailed,
+    NoteUndoCreateFailed, NoteUndoDeleteFailed,
+    Count
+};
+
+struct ReportLine {
+    Message id;
+    std::vector<std::wstring> args;
+};
+
+struct FileReport {
+    std::wstring path;
+    ReportLine result;
+    std::vector<ReportLine> notes;
+    bool failed = false;  // refused or failed: the program's exit code becomes 1
+};

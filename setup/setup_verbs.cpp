@@ -1,0 +1,259 @@
+#include "setup_verbs.h"
+
+#include "file_change.h"
+#include "setup_names.h"
+#include "slot_status.h"
+
+namespace {
+
+FileReport Refusal(const DriverSlot& slot, Message id, std::vector<std::wstring> args = {})
+{
+    FileReport report;
+    report.path = slot.driver.path;
+    report.result = {id, std::move(args)};
+    report.failed = true;
+    return report;
+}
+
+bool IsInUse(const FileStep& step)
+{
+    // Deleting a DLL that a program has loaded is denied although the folder is writable.
+    return step.error == ErrorSharingViolation || step.error == ErrorLockViolation ||
+           (step.error == ErrorAccessDenied && step.kind != FileStep::Create);
+}
+
+ReportLine StepLine(const FileStep& step, Message rename, Message create, Message remove)
+{
+    const std::wstring error = DecimalText(step.error);
+    switch (step.kind) {
+    case FileStep::Rename: return {rename, {FileNameOf(step.path), FileNameOf(step.to), error}};
+    case FileStep::Create: return {create, {FileNameOf(step.path), error}};
+    case FileStep::Delete: break;
+    }
+    return {remove, {FileNameOf(step.path), error}};
+}
+
+// A failed change, after putting back what it had done.
+FileReport FailureReport(const DriverSlot& slot, FileChange& change)
+{
+    const FileStep& step = change.FailedStep();
+    FileReport report = Refusal(slot, Message::RefuseInUse,
+                                {FileNameOf(step.path), DecimalText(step.error)});
+    if (!IsInUse(step)) {
+        report.result = StepLine(step, Message::FailedRename, Message::FailedCreate,
+                                 Message::FailedDelete);
+    }
+    if (change.PutBack()) {
+        report.notes.push_back({Message::NoteNothingChanged, {}});
+    } else {
+        report.notes.push_back(StepLine(change.UndoFailure(), Message::NoteUndoRenameFailed,
+                                        Message::NoteUndoCreateFailed,
+                                        Message::NoteUndoDeleteFailed));
+    }
+    return report;
+}
+
+// The refusal that a state other than the expected ones gives, if any.
+bool RefuseUnusable(const DriverSlot& slot, FileReport& report)
+{
+    switch (slot.state) {
+    case SlotState::Missing: report = Refusal(slot, Message::RefuseNotFound); return true;
+    case SlotState::Unreadable:
+        report = Refusal(slot, Message::RefuseUnreadable,
+                         {FileNameOf(slot.driver.path), DecimalText(slot.driver.readError)});
+        return true;
+    case SlotState::NotImage: report = Refusal(slot, Message::RefuseNotImage); return true;
+    case SlotState::Damaged: report = Refusal(slot, Message::RefuseDamaged); return true;
+    case SlotState::NotDriver: report = Refusal(slot, Message::RefuseNotDriver); return true;
+    case SlotState::WrapperAlone:
+        report = Refusal(slot, Message::RefuseWrapperAlone, {FileNameOf(slot.wrapped.path)});
+        return true;
+    default: return false;
+    }
+}
+
+// The package's wrapper for a driver of `machine`, or the refusal.
+const PackageWrapper* WrapperFor(const PackageWrappers& package, const DriverSlot& slot,
+                                 uint16_t machine, FileReport& report)
+{
+    const PackageWrapper* wrapper = package.For(machine);
+    if (!wrapper) {
+        report = Refusal(slot, Message::RefuseOtherMachine, {MachineName(machine)});
+        return nullptr;
+    }
+    if (!wrapper->usable) {
+        report = Refusal(slot, Message::RefuseNoWrapper, {MachineName(machine), wrapper->path});
+        return nullptr;
+    }
+    return wrapper;
+}
+
+bool RefuseUnwritable(FileStore& store, const DriverSlot& slot, FileReport& report)
+{
+    const uint32_t error = store.CheckWritable(FolderOf(slot.driver.path));
+    if (error == 0) return false;
+    report = Refusal(slot, Message::RefuseNotWritable, {DecimalText(error)});
+    return true;
+}
+
+bool RefuseUnreadableSettings(const DriverSlot& slot, FileReport& report)
+{
+    for (const SlotFile* file : {&slot.settings, &slot.copiedSettings}) {
+        if (!file->readError) continue;
+        report = Refusal(slot, Message::RefuseUnreadable,
+                         {FileNameOf(file->path), DecimalText(file->readError)});
+        return true;
+    }
+    return false;
+}
+
+// Copies BonDriver_X.ini for the renamed driver unless that copy exists.
+void CopySettings(const DriverSlot& slot, FileChange& change, std::vector<ReportLine>& notes)
+{
+    if (!slot.settings.exists) return;
+    const std::wstring copyName = FileNameOf(slot.copiedSettings.path);
+    if (slot.copiedSettings.exists) {
+        notes.push_back({Message::NoteSettingsLeft, {copyName}});
+    } else if (change.Create(slot.copiedSettings.path, slot.settings.bytes)) {
+        notes.push_back({Message::NoteSettingsCopied, {copyName}});
+    }
+}
+
+FileReport Finish(const DriverSlot& slot, FileChange& change, ReportLine result,
+                  std::vector<ReportLine> notes)
+{
+    if (change.Failed()) return FailureReport(slot, change);
+    FileReport report;
+    report.path = slot.driver.path;
+    report.result = std::move(result);
+    report.notes = std::move(notes);
+    return report;
+}
+
+// Puts the package's wrapper under the driver's name, renaming the driver first when it is
+// still there (it is not when a wrap was interrupted).
+FileReport InstallWrapper(FileStore& store, const PackageWrappers& package, const DriverSlot& slot,
+                          uint16_t machine)
+{
+    FileReport refusal;
+    const PackageWrapper* wrapper = WrapperFor(package, slot, machine, refusal);
+    if (!wrapper) return refusal;
+    const size_t pathLength = WithoutExtension(slot.driver.path).size();
+    if (pathLength > WrapperPathLimit) {
+        return Refusal(slot, Message::RefusePathTooLong, {DecimalText(uint32_t(pathLength))});
+    }
+    if (RefuseUnreadableSettings(slot, refusal) || RefuseUnwritable(store, slot, refusal)) {
+        return refusal;
+    }
+    const bool rename = slot.driver.exists;
+    FileChange change(store);
+    if (rename) change.Rename(slot.driver.path, slot.wrapped.path);
+    change.Create(slot.driver.path, wrapper->bytes);
+    std::vector<ReportLine> notes;
+    CopySettings(slot, change, notes);
+    if (WithoutExtension(FileNameOf(slot.driver.path)).size() > SourceNameLimit) {
+        notes.push_back({Message::NoteNameCut, {}});
+    }
+    return Finish(slot, change,
+                  {rename ? Message::WrapDone : Message::WrapFinished,
+                   {VersionText(wrapper->facts.version), MachineName(machine),
+                    FileNameOf(slot.wrapped.path)}},
+                  std::move(notes));
+}
+
+// Removes the copied settings file when it is still the driver's own, else says why it stays.
+void RemoveCopiedSettings(const DriverSlot& slot, FileChange& change,
+                          std::vector<ReportLine>& notes)
+{
+    if (!slot.copiedSettings.exists) return;
+    const std::wstring copyName = FileNameOf(slot.copiedSettings.path);
+    const std::wstring originalName = FileNameOf(slot.settings.path);
+    if (!slot.settings.exists) {
+        notes.push_back({Message::NoteCopyKeptAlone, {copyName, originalName}});
+    } else if (slot.settings.bytes != slot.copiedSettings.bytes) {
+        notes.push_back({Message::NoteCopyKept, {copyName, originalName}});
+    } else if (change.Delete(slot.copiedSettings.path, slot.copiedSettings.bytes)) {
+        notes.push_back({Message::NoteCopyRemoved, {copyName, originalName}});
+    }
+}
+
+}  // namespace
+
+FileReport Wrap(FileStore& store, const PackageWrappers& package, const DriverSlot& slot)
+{
+    FileReport refusal;
+    if (RefuseUnusable(slot, refusal)) return refusal;
+    switch (slot.state) {
+    case SlotState::Plain:
+        if (slot.wrapped.exists) {
+            return Refusal(slot, Message::RefuseTargetExists, {FileNameOf(slot.wrapped.path)});
+        }
+        return InstallWrapper(store, package, slot, slot.driver.facts.machine);
+    case SlotState::HalfDone:
+        if (slot.wrapped.readError) {
+            return Refusal(slot, Message::RefuseUnreadable,
+                           {FileNameOf(slot.wrapped.path), DecimalText(slot.wrapped.readError)});
+        }
+        if (!slot.wrapped.IsDriver()) {
+            return Refusal(slot, Message::RefuseBrokenDriver, {FileNameOf(slot.wrapped.path)});
+        }
+        return InstallWrapper(store, package, slot, slot.wrapped.facts.machine);
+    default: break;
+    }
+    // Wrapped already: only a settings file that was not copied is left to do.
+    const std::wstring version = VersionText(slot.driver.facts.version);
+    if (!slot.SettingsNotCopied()) return Refusal(slot, Message::RefuseAlreadyWrapped, {version});
+    if (RefuseUnreadableSettings(slot, refusal) || RefuseUnwritable(store, slot, refusal)) {
+        return refusal;
+    }
+    FileChange change(store);
+    change.Create(slot.copiedSettings.path, slot.settings.bytes);
+    return Finish(slot, change,
+                  {Message::WrapSettings, {version, FileNameOf(slot.copiedSettings.path)}}, {});
+}
+
+FileReport Unwrap(FileStore& store, const DriverSlot& slot)
+{
+    FileReport refusal;
+    if (RefuseUnusable(slot, refusal)) return refusal;
+    if (slot.state == SlotState::Plain) return Refusal(slot, Message::RefuseNotWrapped);
+    if (RefuseUnwritable(store, slot, refusal)) return refusal;
+    const bool halfDone = slot.state == SlotState::HalfDone;
+    FileChange change(store);
+    // The wrapper goes first: a program that has it loaded makes this fail before anything
+    // has changed.
+    if (!halfDone) change.Delete(slot.driver.path, slot.driver.bytes);
+    change.Rename(slot.wrapped.path, slot.driver.path);
+    std::vector<ReportLine> notes;
+    RemoveCopiedSettings(slot, change, notes);
+    if (halfDone) return Finish(slot, change, {Message::UnwrapFinished, {}}, std::move(notes));
+    return Finish(slot, change, {Message::UnwrapDone, {VersionText(slot.driver.facts.version)}},
+                  std::move(notes));
+}
+
+FileReport Update(FileStore& store, const PackageWrappers& package, const DriverSlot& slot)
+{
+    if (slot.state != SlotState::Wrapped && slot.state != SlotState::Mismatch) {
+        return StatusReport(slot);
+    }
+    const ImageFacts& installed = slot.driver.facts;
+    const uint16_t machine = slot.wrapped.facts.machine;
+    FileReport refusal;
+    const PackageWrapper* wrapper = WrapperFor(package, slot, machine, refusal);
+    if (!wrapper) return refusal;
+    const std::wstring version = VersionText(wrapper->facts.version);
+    if (installed.version == wrapper->facts.version && installed.machine == machine) {
+        FileReport report = StatusReport(slot);
+        report.result = {Message::UpToDate, {version, MachineName(machine)}};
+        return report;
+    }
+    if (RefuseUnwritable(store, slot, refusal)) return refusal;
+    FileChange change(store);
+    // Deleting first: a program that has the old wrapper loaded makes this fail at once.
+    change.Delete(slot.driver.path, slot.driver.bytes);
+    change.Create(slot.driver.path, wrapper->bytes);
+    const std::vector<std::wstring> versions = {VersionText(installed.version),
+                                                MachineName(installed.machine), version,
+                                                MachineName(machine)};
+    return Finish(slot, change, {Message::UpdateDone, versions}, {});
+}

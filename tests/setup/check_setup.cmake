@@ -1,0 +1,121 @@
+# QuellapSetup under Wine on a folder holding the file driver and its settings, as a user has it.
+# roundtrip: wrap, status, the host plays the sample through the wrapper and its announcement
+#   appears, unwrap, and every original file is back. refusals: each once, changing nothing.
+# In: CASE, SETUP, PROBE, BONHOST, TSFILE, WRAPPER (this machine's), OTHER_WRAPPER (the other
+# machine's), ARCH, VERSION, DATA, WORK (a scratch folder), WINE_RUN, WINE_PREFIX.
+cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/ExpectOutput.cmake)
+foreach(built BONHOST TSFILE WRAPPER OTHER_WRAPPER)
+  if(NOT EXISTS ${${built}})
+    message("SKIPPED: ${${built}} is not built (build both MSVC-ABI trees)")
+    return()
+  endif()
+endforeach()
+
+set(folder ${WORK}/${CASE}/TV)
+set(package ${WORK}/${CASE}/package)
+# Wine's drive Z: is the Linux root.
+function(windows_path out path)
+  string(REPLACE "/" "\\" path "${path}")
+  set(${out} "Z:${path}" PARENT_SCOPE)
+endfunction()
+windows_path(driver ${folder}/BonDriver_TsFile.dll)
+windows_path(from ${package})
+windows_path(setupW ${SETUP})
+windows_path(bonhostW ${BONHOST})
+
+# The folder of a user's driver with its settings, and a package holding `wrapper` as this
+# machine's wrapper.
+function(stage wrapper)
+  if(EXISTS ${folder})  # a run that failed may have left it read-only
+    execute_process(COMMAND chattr -i ${folder} ERROR_QUIET)
+    file(CHMOD ${folder} PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+  endif()
+  file(REMOVE_RECURSE ${folder} ${package})
+  file(MAKE_DIRECTORY ${folder} ${package}/${ARCH})
+  file(COPY_FILE ${TSFILE} ${folder}/BonDriver_TsFile.dll)
+  file(COPY ${DATA}/sample.ts DESTINATION ${folder})
+  file(WRITE ${folder}/BonDriver_TsFile.ini "[TsFile]\r\nFile=sample.ts\r\nChunkBytes=1880\r\n")
+  file(COPY_FILE ${wrapper} ${package}/${ARCH}/BonDriver_Quellap.dll)
+endfunction()
+
+# Every file of the folder with its hash; with `before`, a failure unless they are the same.
+function(snapshot out)
+  file(GLOB names ${folder}/*)
+  execute_process(COMMAND sha256sum ${names} OUTPUT_VARIABLE files)
+  if(ARGN AND NOT files STREQUAL "${ARGN}")
+    message(FATAL_ERROR "the folder changed:\n${ARGN}\n${files}")
+  endif()
+  set(${out} "${files}" PARENT_SCOPE)
+endfunction()
+
+# QuellapSetup ARGS (in English, with the staged package) ends with STATUS and prints one line
+# for the driver matching `pattern`; nothing changes when it refuses.
+function(setup wanted pattern)
+  snapshot(before)
+  execute_process(COMMAND ${WINE_RUN} ${WINE_PREFIX} ${SETUP} --lang en --from ${from} ${ARGN}
+    RESULT_VARIABLE status OUTPUT_VARIABLE out TIMEOUT 120)
+  expect_status(${wanted})
+  expect(stdout "${out}" "^[^\n]*BonDriver_TsFile.dll: ${pattern}\n$")
+  if(pattern MATCHES "^refused")
+    snapshot(after "${before}")
+  endif()
+endfunction()
+
+# The host plays the sample through the wrapped driver until the announcement appears; the
+# probe runs COMMAND (if given) while the host has the driver loaded.
+function(host seconds)
+  execute_process(COMMAND ${WINE_RUN} ${WINE_PREFIX} ${PROBE} BonDriver_TsFile
+    "\"${bonhostW}\" --seconds ${seconds} \"${driver}\"" ${ARGN}
+    RESULT_VARIABLE status OUTPUT_VARIABLE out TIMEOUT 120)
+  expect_status(0)
+  expect(stdout "${out}" "\nannouncement: QUELLAP Y33 0x[0-9a-f]+ 0x[0-9a-f]+ 0x[0-9a-f]+ BonDriver_TsFile\n")
+  set(out "${out}" PARENT_SCOPE)
+endfunction()
+
+set(renamed BonDriver_TsFile_Quellapped)
+set(wrapper "Quellap ${VERSION} \\(${ARCH}\\)")
+if(CASE STREQUAL "roundtrip")
+  stage(${WRAPPER})
+  snapshot(originals)
+  setup(0 "wrapped: ${wrapper} installed, the driver renamed to ${renamed}.dl_; settings file copied to ${renamed}.ini" wrap ${driver})
+  setup(0 "wrapped: ${wrapper} in front of ${renamed}.dl_ \\(${ARCH}\\)" status ${from}\\..\\TV)
+  host(5)
+  expect(stdout "${out}" "\nsummary: ms=[0-9]+ chunks=[1-9][^\n]*\nhost: exit 0\n$")
+  setup(0 "unwrapped: the driver has its name back, Quellap ${VERSION} removed; ${renamed}.ini removed \\(the same as BonDriver_TsFile.ini\\)" unwrap ${driver})
+  snapshot(after "${originals}")
+elseif(CASE STREQUAL "refusals")
+  execute_process(COMMAND ${WINE_RUN} ${WINE_PREFIX} ${SETUP} wrap RESULT_VARIABLE status ERROR_VARIABLE err)
+  expect_status(2)
+  expect(stderr "${err}" "^QuellapSetup ${VERSION}: [^\n]*\nUsage: QuellapSetup ")
+  stage(${OTHER_WRAPPER})
+  setup(1 "refused: the driver is ${ARCH}, and [^\n]*BonDriver_Quellap.dll is missing or not a Quellap wrapper for ${ARCH}" wrap ${driver})
+  stage(${WRAPPER})
+  file(WRITE ${folder}/${renamed}.dl_ "not the user's driver")
+  setup(1 "refused: ${renamed}.dl_ already exists" wrap ${driver})
+  file(REMOVE ${folder}/${renamed}.dl_)
+
+  # Root ignores the permission bits, but not the immutable attribute.
+  file(CHMOD ${folder} PERMISSIONS OWNER_READ OWNER_EXECUTE)
+  execute_process(COMMAND chattr +i ${folder} ERROR_QUIET)
+  execute_process(COMMAND touch ${folder}/probe RESULT_VARIABLE readOnly ERROR_QUIET)
+  if(readOnly)
+    setup(1 "refused: the folder is not writable \\(error 5\\); for folders such as Program Files run QuellapSetup from an elevated prompt \\(Run as administrator\\)" wrap ${driver})
+  else()
+    message("note: the folder could not be made read-only here; that refusal was not tried")
+  endif()
+  execute_process(COMMAND chattr -i ${folder} ERROR_QUIET)
+  file(CHMOD ${folder} PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+  file(REMOVE ${folder}/probe)
+
+  setup(0 "wrapped: [^\n]*" wrap ${driver})
+  setup(1 "refused: already wrapped \\(Quellap ${VERSION}\\); update installs another version" wrap ${driver})
+  # A TV program that has the wrapper loaded holds it: unwrap refuses, changing nothing.
+  snapshot(before)
+  host(60 "\"${setupW}\" --lang en --from \"${from}\" unwrap \"${driver}\"")
+  expect(stdout "${out}" "\n[^\n]*BonDriver_TsFile.dll: refused: BonDriver_TsFile.dll is in use \\(error (5|32)\\); close the TV program and try again; nothing was changed\n")
+  expect(stdout "${out}" "\nwhile hosted: exit 1\n")
+  snapshot(after "${before}")
+else()
+  message(FATAL_ERROR "unknown CASE ${CASE}")
+endif()
