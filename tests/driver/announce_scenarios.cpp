@@ -176,6 +176,7 @@ void RunStormWhileFeeding(IBonDriver* wrapper, DWORD notifyThread) {
     CHECK(storm != nullptr);
     while (storm && WaitForSingleObject(storm, 0) == WAIT_TIMEOUT)
         FeedChunk(wrapper);
+    ClearDebugCapture();  // room for the lines of the next updates, however long the storm took
     PostThreadMessageW(notifyThread, StormOver, 0, 0);
     CHECK_EQ(WaitForSingleObject(StormSettled, 30000), WAIT_OBJECT_0);
     CHECK(WaitForWindowGone(StormLastWindow, 30000));
