@@ -55,7 +55,7 @@ bool CalendarToFileTime(const SYSTEMTIME& time, FILETIME& fileTime) {
 }
 
 bool FileTimeToCalendar(const FILETIME& fileTime, SYSTEMTIME& time) {
-    const uint64_t ticks = uint64_t(fileTime.dwHighDateTime) << 32 | fileTime.dwLowDateTime;
+    const uint64_t ticks = FileTimeValue(fileTime);
     if (ticks >> 63)
         return false;
     const int64_t milliseconds = int64_t(ticks) / TicksPerMillisecond;

@@ -5,6 +5,13 @@
 
 #include "win32_types.h"
 
+#include <stdint.h>
+
+// The FILETIME as one count of 100-ns units.
+inline uint64_t FileTimeValue(const FILETIME& time) {
+    return uint64_t(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+}
+
 // Fails (returns false, `fileTime` untouched) for a month outside 1-12, a day the month does
 // not have (Gregorian leap years), hour >= 24, minute >= 60, second >= 60, milliseconds >= 1000
 // or a year outside 1601-30827. wDayOfWeek is ignored.

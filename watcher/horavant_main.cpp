@@ -2,18 +2,30 @@
 // then the main window until the user closes it.
 #include <windows.h>
 
-#include "clock_privilege_win32.h"
 #include "clock_win32.h"
+#include "crash_hand_back.h"
 #include "main_window.h"
+#include "privilege_box.h"
+#include "scan_win32.h"
 #include "settings_win32.h"
-#include "watcher_state.h"
+
+namespace {
+
+Win32ScanPlatform Windows;
+Win32ClockPlatform Clock;
+WatchEngine Engine(Windows, Clock);
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
-    LoadSettings(Settings);
-    AcquireClockPrivilege();
-    if (Settings.SetTime) PrepareClockSetting();
-    // A dialog that cannot be created ends the program as quietly as a closed one.
-    DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), NULL, MainDialogProc, 0);
+    LoadSettings(Engine.Settings);
+    BoxPrivilegePlatform privilege;
+    AcquireClockPrivilege(privilege, Engine.Settings.SetTime);
+    if (Engine.Settings.SetTime) {
+        Engine.HandBackLeftoverSlew();
+        HandBackClockOnCrash(Engine);
+    }
+    RunMainWindow(instance, Engine);
     return 0;
 }

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "clock_timer.h"
+#include "clock_view.h"
 #include "unix_path.h"
 #include "watcher_session.h"
 #include "window_peek.h"

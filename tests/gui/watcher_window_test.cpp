@@ -8,7 +8,7 @@
 
 #include "announce_name.h"
 #include "announcer_process.h"
-#include "clock_timer.h"
+#include "clock_view.h"
 #include "main_window.h"
 #include "time_record.h"
 #include "tray_icon.h"

@@ -6,10 +6,10 @@
 #include <stdio.h>
 
 #include "announce_text.h"
-#include "clock_timer.h"
+#include "clock_view.h"
 #include "fake_clock_platform.h"
 #include "fake_scan_platform.h"
-#include "source_scanner.h"
+#include "watch_engine.h"
 
 namespace {
 
@@ -121,24 +121,22 @@ TEST_P(ClockSimulationTest, SlewsIntoTheBandAndHandsTheClockBack)
     const Scenario s = GetParam();
     SimulatedMachine machine(s.startOffsetMsec, s.increment);
     FakeScanPlatform desktop;
-    SourceTable table;
-    WatchSettings settings{};
-    settings.TotDelayMsec = s.delayMsec;
+    WatchEngine engine(desktop, machine);
+    engine.Settings.TotDelayMsec = s.delayMsec;
     TrustedPath trusted{};
     std::wstring(HostPath).copy(trusted.path, TrustedPathCapacity - 1);
-    settings.Trusted.push_back(trusted);
-    bool isAdjusting = false;
+    engine.Settings.Trusted.push_back(trusted);
     bool wasAdjusting = false;
     int64_t handedBackAt = -1;
 
-    EnterClockMode(machine);
+    ShowClockState(machine, engine);
     for (; machine.realMsec <= 120000 && handedBackAt < 0; ++machine.realMsec) {
         Announce(desktop, machine, s);
-        if (machine.realMsec % 500 == 0) ScanSources(desktop, table, settings);
+        if (machine.realMsec % 500 == 0) engine.Scan();
         if (!machine.ClockTimerDue()) continue;
-        OnClockTimer(machine, machine, table, settings.TotDelayMsec, isAdjusting);
-        wasAdjusting = wasAdjusting || isAdjusting;
-        if (wasAdjusting && !isAdjusting) handedBackAt = machine.realMsec;
+        OnClockTimer(machine, engine);
+        wasAdjusting = wasAdjusting || engine.IsAdjusting();
+        if (wasAdjusting && !engine.IsAdjusting()) handedBackAt = machine.realMsec;
     }
     printf("clock simulation: start %+6lld ms, announced every %d s, delay %3d ms, increment "
            "%6u: handed back after %5.1f s, error %+5.1f ms\n",
@@ -158,11 +156,9 @@ TEST_P(ClockSimulationTest, SlewsIntoTheBandAndHandsTheClockBack)
     const int64_t end = machine.realMsec + 60000;
     for (; machine.realMsec <= end; ++machine.realMsec) {
         Announce(desktop, machine, s);
-        if (machine.realMsec % 500 == 0) ScanSources(desktop, table, settings);
-        if (machine.ClockTimerDue()) {
-            OnClockTimer(machine, machine, table, settings.TotDelayMsec, isAdjusting);
-        }
-        ASSERT_FALSE(isAdjusting) << "restarted at " << machine.realMsec;
+        if (machine.realMsec % 500 == 0) engine.Scan();
+        if (machine.ClockTimerDue()) OnClockTimer(machine, engine);
+        ASSERT_FALSE(engine.IsAdjusting()) << "restarted at " << machine.realMsec;
     }
 }
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "clock_discipline.h"
-#include "clock_timer.h"
+#include "clock_view.h"
 
 class FakeClockPlatform : public ClockPlatform {
 public:

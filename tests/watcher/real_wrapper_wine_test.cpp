@@ -8,7 +8,7 @@
 #include <map>
 #include <string>
 
-#include "source_scanner_win32.h"
+#include "scan_win32.h"
 #include "unix_path.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "announce_text.h"
 #include "announcer_process.h"
-#include "source_scanner_win32.h"
+#include "scan_win32.h"
 
 namespace {
 

@@ -1,18 +1,16 @@
 #include "source_list.h"
 
-#include "clock_win32.h"
 #include "source_line.h"
-#include "watcher_state.h"
 
-void RefreshList(HWND list)
+void RefreshList(HWND list, const WatchEngine& engine)
 {
     const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    Win32ClockPlatform clock;
+    ClockPlatform& clock = engine.ClockCalls();
     const DWORD nowTick = clock.TickCount();
     FILETIME now{};
     clock.LocalFileTime(now);
-    for (const auto& entry : Sources) {
+    for (const auto& entry : engine.Sources()) {
         WCHAR line[SourceLineSize];
         FormatSourceLine(static_cast<uint32_t>(entry.first), entry.second, nowTick, now, line);
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));

@@ -1,13 +1,10 @@
 #include "source_line.h"
 
+#include "filetime.h"
+
 namespace {
 
 constexpr uint64_t FileTimeUnitsPerMsec = 10000;
-
-uint64_t FileTimeValue(const FILETIME& time)
-{
-    return static_cast<uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
-}
 
 // Appends fields to a line whose buffer is known to be large enough.
 class LineWriter {

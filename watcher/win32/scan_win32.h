@@ -20,8 +20,3 @@ extern const OwnerPathCalls Win32OwnerPathCalls;
 
 // Long path of the executable of the process that owns `window`, its length; 0 on failure.
 DWORD GetOwnerModulePath(HWND window, WCHAR (&path)[ModulePathSize]);
-
-// On the program-wide table with the program-wide settings (see watcher_state.h).
-void ScanSources();
-// A received AnnounceMessage: its lParam, seconds since 1970.
-void StoreBroadcast(int32_t seconds);

@@ -1,14 +1,10 @@
 #include "clock_discipline.h"
 
+#include "filetime.h"
+
 namespace {
 
 constexpr int64_t FileTimeUnitsPerMsec = 10000;
-
-int64_t FileTimeValue(const FILETIME& time)
-{
-    return static_cast<int64_t>((static_cast<uint64_t>(time.dwHighDateTime) << 32) |
-                                time.dwLowDateTime);
-}
 
 DWORD SlewAdjustment(int64_t averageMsec, DWORD increment)
 {
@@ -27,8 +23,7 @@ int64_t AverageOffsetMsec(const SourceTable& table, DWORD nowTick, const FILETIM
         const DWORD elapsed = nowTick - record.tick;  // modulo 2^32: survives the wrap
         if (elapsed >= SourceMaxAgeMsec || !record.trusted) continue;
         const int64_t difference =
-            static_cast<int64_t>(static_cast<uint64_t>(FileTimeValue(record.fileTime)) -
-                                 static_cast<uint64_t>(FileTimeValue(now)));
+            static_cast<int64_t>(FileTimeValue(record.fileTime) - FileTimeValue(now));
         sum += difference / FileTimeUnitsPerMsec + elapsed + totDelayMsec;
         ++count;
     }

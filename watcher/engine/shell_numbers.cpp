@@ -1,9 +1,6 @@
 #include "shell_numbers.h"
 
-static bool IsBlank(WCHAR c)
-{
-    return c == L' ' || (c >= L'\t' && c <= L'\r');
-}
+#include "blank_chars.h"
 
 static int DigitValue(WCHAR c, unsigned base)
 {

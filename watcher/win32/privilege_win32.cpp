@@ -1,7 +1,4 @@
-#include "clock_privilege_win32.h"
-
-#include "watcher_state.h"
-#include "window_titles.h"
+#include "privilege_win32.h"
 
 bool Win32PrivilegePlatform::OpenToken(HANDLE& token)
 {
@@ -32,15 +29,4 @@ bool Win32PrivilegePlatform::EnablePrivilege(HANDLE token, uint64_t privilege)
 void Win32PrivilegePlatform::CloseToken(HANDLE token)
 {
     CloseHandle(token);
-}
-
-void Win32PrivilegePlatform::WarnNoPrivilege()
-{
-    MessageBoxW(NULL, NoPrivilegeWarning, MainTitle, MB_OK | MB_ICONWARNING);
-}
-
-void AcquireClockPrivilege()
-{
-    Win32PrivilegePlatform platform;
-    AcquireClockPrivilege(platform, Settings.SetTime);
 }

@@ -1,4 +1,4 @@
-#include "source_scanner_win32.h"
+#include "scan_win32.h"
 
 #include <psapi.h>
 

@@ -3,22 +3,36 @@
 #include <initializer_list>
 
 #include "announce_name.h"
-#include "clock_win32.h"
+#include "clock_view.h"
 #include "source_list.h"
-#include "source_scanner_win32.h"
 #include "tray_icon.h"
-#include "watcher_state.h"
 
 namespace {
 
 // The one window's state; touched only by the program's one thread.
 struct MainWindowState {
+    WatchEngine* Engine;         // what the window runs and shows, set before it exists
     UINT AnnounceMessage;        // 0 when registration failed: broadcasts are then not taken
     UINT TaskbarCreatedMessage;  // the shell has (re)started and lost every icon
     NOTIFYICONDATAW TrayIcon;
 };
 
 MainWindowState Window;
+
+class DialogClockWindow : public ClockWindow {
+public:
+    explicit DialogClockWindow(HWND dialog) : Dialog(dialog) {}
+    void StartClockTimer(UINT periodMsec) override { SetTimer(Dialog, TIMER_CLOCK, periodMsec, NULL); }
+    void SetTitle(const WCHAR* title) override { SetWindowTextW(Dialog, title); }
+
+private:
+    HWND Dialog;
+};
+
+const WatchSettings& Settings()
+{
+    return Window.Engine->Settings;
+}
 
 // The list box takes the whole client area but a 10-pixel margin; the sizes stay signed, so a
 // tiny client area gives a negative size, passed on as it is.
@@ -48,23 +62,26 @@ INT_PTR OnInitDialog(HWND dialog)
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
     SendMessageW(dialog, WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAIN))));
-    SetTimer(dialog, TIMER_SCAN, Settings.UpdateMsec, NULL);
-    if (Settings.SetTime) EnterClockMode(dialog);
+    SetTimer(dialog, TIMER_SCAN, Settings().UpdateMsec, NULL);
+    if (Settings().SetTime) {
+        DialogClockWindow window(dialog);
+        ShowClockState(window, *Window.Engine);
+    }
     RECT client;
     if (GetClientRect(dialog, &client)) {
         SendMessageW(dialog, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
     }
-    if (Settings.TopMost) {
+    if (Settings().TopMost) {
         SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    if (Settings.Minimize) ShowWindow(dialog, SW_MINIMIZE);
+    if (Settings().Minimize) ShowWindow(dialog, SW_MINIMIZE);
     return TRUE;  // the dialog manager gives the list box the focus
 }
 
 INT_PTR OnSize(HWND dialog, WPARAM kind, LPARAM size)
 {
     LayOut(dialog, LOWORD(size), HIWORD(size));
-    if (kind == SIZE_MINIMIZED && Settings.MinToTray) PostMessageW(dialog, WM_APP_TRAY, 1, 0);
+    if (kind == SIZE_MINIMIZED && Settings().MinToTray) PostMessageW(dialog, WM_APP_TRAY, 1, 0);
     return FALSE;
 }
 
@@ -72,13 +89,15 @@ INT_PTR OnTimer(HWND dialog, WPARAM id)
 {
     switch (id) {
     case TIMER_SCAN:
-        ScanSources();
+        Window.Engine->Scan();
         // A hidden or minimised window keeps scanning but does not redraw its list.
         if (!IsIconic(dialog) && IsWindowVisible(dialog)) PostMessageW(dialog, WM_APP_REFRESH, 0, 0);
         return TRUE;
-    case TIMER_CLOCK:
-        OnClockTimer(dialog);
+    case TIMER_CLOCK: {
+        DialogClockWindow window(dialog);
+        OnClockTimer(window, *Window.Engine);
         return TRUE;
+    }
     default:
         return FALSE;
     }
@@ -108,7 +127,7 @@ void OnTaskbarCreated(HWND dialog)
 {
     if (TrayIconShown(Window.TrayIcon)) {
         RestoreTrayIcon(dialog, Window.TrayIcon);
-    } else if (Settings.MinToTray && IsIconic(dialog)) {
+    } else if (Settings().MinToTray && IsIconic(dialog)) {
         GoToTray(dialog, Window.TrayIcon);
     }
 }
@@ -119,13 +138,13 @@ INT_PTR OnEndSession(HWND dialog, WPARAM ending)
 {
     if (!ending) return FALSE;
     KillTimer(dialog, TIMER_CLOCK);
-    RestoreClockAtExit();
+    Window.Engine->RestoreClockAtExit();
     return TRUE;
 }
 
 INT_PTR OnDestroy()
 {
-    RestoreClockAtExit();
+    Window.Engine->RestoreClockAtExit();
     RemoveTrayIcon(Window.TrayIcon);
     return FALSE;
 }
@@ -135,7 +154,7 @@ INT_PTR OnRegisteredMessage(HWND dialog, UINT message, LPARAM lParam)
 {
     if (message == 0) return FALSE;
     if (message == Window.AnnounceMessage) {
-        StoreBroadcast(static_cast<int32_t>(lParam));
+        Window.Engine->TakeBroadcast(static_cast<int32_t>(lParam));
         return TRUE;
     }
     if (message == Window.TaskbarCreatedMessage) {
@@ -161,7 +180,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
         return OnTimer(dialog, wParam);
     case WM_APP_REFRESH:
-        RefreshList(GetDlgItem(dialog, IDC_SOURCELIST));
+        RefreshList(GetDlgItem(dialog, IDC_SOURCELIST), *Window.Engine);
         return TRUE;
     case WM_APP_TRAYNOTIFY:
         return OnTrayNotify(dialog, wParam, lParam);
@@ -174,4 +193,10 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     default:
         return OnRegisteredMessage(dialog, message, lParam);
     }
+}
+
+void RunMainWindow(HINSTANCE instance, WatchEngine& engine)
+{
+    Window.Engine = &engine;
+    DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), NULL, MainDialogProc, 0);
 }

@@ -3,21 +3,23 @@
 #include <string_view>
 #include <utility>
 
+#include "blank_chars.h"
 #include "text_fold.h"
 
 namespace {
 
 constexpr size_t IntValueLength = 29;  // the platform reads integers through a 30-unit buffer
 
-bool IsBlank(WCHAR c)
+// The profile reader also drops the end-of-file mark (Ctrl+Z) that old editors leave.
+bool IsProfileBlank(WCHAR c)
 {
-    return c == L' ' || (c >= L'\t' && c <= L'\r') || c == 0x1A;
+    return IsBlank(c) || c == 0x1A;
 }
 
 std::wstring_view Trim(std::wstring_view s)
 {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    while (!s.empty() && IsProfileBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsProfileBlank(s.back())) s.remove_suffix(1);
     return s;
 }
 

@@ -1,6 +1,6 @@
 #include "tray_icon.h"
 
-#include "main_window.h"
+#include "window_titles.h"
 
 // The shell takes the structure's size as its version: the full current one, 956 bytes in
 // 32-bit programs.

@@ -1,4 +1,5 @@
-// The system-time privilege on Windows.
+// The system-time privilege's token calls on Windows. How the missing privilege is reported
+// is the host's: the dialog shows a box, a program without a desktop writes it down.
 #pragma once
 
 #include "clock_privilege.h"
@@ -9,8 +10,7 @@ public:
     bool LookupSystemTimePrivilege(uint64_t& privilege) override;
     bool EnablePrivilege(HANDLE token, uint64_t privilege) override;
     void CloseToken(HANDLE token) override;
-    void WarnNoPrivilege() override;
-};
 
-// On the program-wide settings (see watcher_state.h).
-void AcquireClockPrivilege();
+protected:
+    ~Win32PrivilegePlatform() = default;
+};

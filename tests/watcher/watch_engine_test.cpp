@@ -1,37 +1,57 @@
-#include "clock_timer.h"
+#include "watch_engine.h"
 
 #include <gtest/gtest.h>
 
+#include "announce_text.h"
+#include "clock_view.h"
 #include "fake_clock_platform.h"
+#include "fake_scan_platform.h"
 
 namespace {
 
 constexpr uint64_t Now = 133000000000000000;
+constexpr DWORD NowTick = 1000;
+const wchar_t HostPath[] = L"C:\\TV\\Viewer.exe";
 const std::wstring IdleTitle = L"Horavant (時計合わせモード)";
 const std::wstring AdjustingTitle = L"Horavant (時計合わせ中)";
 
+// The engine as the dialog runs it: one trusted source, the clock timer and the title.
 class ClockTimerTest : public testing::Test {
 protected:
+    FakeScanPlatform desktop;
     FakeClockPlatform platform;
     FakeClockWindow window;
-    SourceTable table;
-    bool isAdjusting = false;
+    WatchEngine engine{desktop, platform};
+    DWORD sampleAge = 0;
 
     void SetUp() override
     {
-        platform.tick = 1000;
+        platform.tick = NowTick;
         platform.now = Now;
-        EnterClockMode(window);
+        TrustedPath trusted{};
+        std::wstring(HostPath).copy(trusted.path, TrustedPathCapacity - 1);
+        engine.Settings.Trusted.push_back(trusted);
+        ShowClockState(window, engine);
     }
+    // The source announces a new sample that puts it `msec` ahead of the local clock.
     void Offset(int64_t msec)
     {
-        SourceRecord& record = table[0x10];
-        record.tick = 1000;
-        record.trusted = true;
-        const uint64_t time = Now + msec * 10000;
-        record.fileTime = {static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+        ++sampleAge;  // a new tick, so that the scan takes the time
+        const uint64_t time = Now + (msec - sampleAge) * 10000;
+        wchar_t text[AnnounceTextCapacity];
+        FormatAnnounceTimeRecord(text, NowTick - sampleAge, static_cast<uint32_t>(time),
+                                 static_cast<uint32_t>(time >> 32), L"BonDriver_A");
+        FakeWindow& source = desktop.Window(0x10);
+        source.text = text;
+        source.ownerPath = HostPath;
+        engine.Scan();
     }
-    void Tick() { OnClockTimer(platform, window, table, 0, isAdjusting); }
+    void Vanish()
+    {
+        desktop.windows.clear();
+        engine.Scan();
+    }
+    void Tick() { OnClockTimer(window, engine); }
 };
 
 TEST_F(ClockTimerTest, PeriodAndTitleFollowTheState)
@@ -52,7 +72,7 @@ TEST_F(ClockTimerTest, PeriodAndTitleFollowTheState)
     Tick();
     EXPECT_EQ(2u, window.periods.size());
 
-    table.clear();  // every source gone: the next tick hands the clock back
+    Vanish();  // every source gone: the next tick hands the clock back
     Tick();
     EXPECT_EQ((std::vector<UINT>{5000, 200, 5000}), window.periods);
     EXPECT_EQ(IdleTitle, window.title);
@@ -69,23 +89,26 @@ TEST_F(ClockTimerTest, RefusedCallsKeepPeriodAndTitle)
 
     platform.setWorks = true;
     Tick();
-    ASSERT_TRUE(isAdjusting);
+    ASSERT_TRUE(engine.IsAdjusting());
     platform.setWorks = false;
     Offset(0);
     Tick();
-    EXPECT_TRUE(isAdjusting);
+    EXPECT_TRUE(engine.IsAdjusting());
     EXPECT_EQ(AdjustingTitle, window.title);
     EXPECT_EQ(200u, window.periods.back());
 }
 
 TEST_F(ClockTimerTest, ExitHandsBackOnlyWhileAdjustingAndOnce)
 {
-    RestoreClockAtExit(platform, isAdjusting);
+    engine.RestoreClockAtExit();
     EXPECT_TRUE(platform.calls.empty());
+    Offset(2000);
+    Tick();
+    ASSERT_TRUE(engine.IsAdjusting());
+    platform.calls.clear();
     platform.setWorks = false;
-    isAdjusting = true;
-    RestoreClockAtExit(platform, isAdjusting);  // the session ends, or the program crashes
-    RestoreClockAtExit(platform, isAdjusting);  // then the window goes
+    engine.RestoreClockAtExit();  // the session ends, or the program crashes
+    engine.RestoreClockAtExit();  // then the window goes
     EXPECT_EQ((std::vector<std::string>{"handback"}), platform.calls);
 }
 
@@ -102,7 +125,7 @@ TEST_F(ClockTimerTest, StartHandsBackOnlyTheSlewOfAKilledCopy)
         platform.adjustmentDisabled = c.disabled;
         platform.getWorks = c.readable;
         platform.handBacks = 0;
-        HandBackLeftoverSlew(platform);
+        engine.HandBackLeftoverSlew();
         EXPECT_EQ(c.handedBack ? 1 : 0, platform.handBacks) << c.adjustment << c.disabled;
     }
 }

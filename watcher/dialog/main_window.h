@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "resource.h"
+#include "watch_engine.h"
 #include "window_titles.h"
 
 constexpr UINT WM_APP_REFRESH = WM_APP;    // rebuild the list from the source table
@@ -13,3 +14,7 @@ constexpr UINT WM_APP_TRAY = WM_APP + 2;   // wParam non-zero: to the notificati
 constexpr UINT_PTR TIMER_SCAN = 1;
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Runs the main window on `engine` until the user closes it. A dialog that cannot be created
+// returns at once.
+void RunMainWindow(HINSTANCE instance, WatchEngine& engine);

@@ -1,9 +1,8 @@
-#include "source_scanner_win32.h"
+#include "scan_win32.h"
 
 #include <wchar.h>
 
 #include "announce_name.h"
-#include "watcher_state.h"
 
 HWND Win32ScanPlatform::NextAnnouncer(HWND previous)
 {
@@ -34,15 +33,4 @@ DWORD Win32ScanPlatform::OwnerModulePath(HWND window, WCHAR (&path)[ModulePathSi
 bool Win32ScanPlatform::Exists(HWND window)
 {
     return IsWindow(window) != FALSE;
-}
-
-void ScanSources()
-{
-    Win32ScanPlatform platform;
-    ScanSources(platform, Sources, Settings);
-}
-
-void StoreBroadcast(int32_t seconds)
-{
-    StoreBroadcast(Sources, BroadcastCount, seconds, GetTickCount());
 }
