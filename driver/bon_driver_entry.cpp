@@ -40,7 +40,7 @@ IBonDriver* WrapAtDriverLevel(IBonDriver* driver, HMODULE module, const WCHAR* n
 extern "C" __declspec(dllexport) IBonDriver* CreateBonDriver() {
     if (LiveWrapper)
         return LiveWrapper;
-    WCHAR name[PathBufferLength];
+    WCHAR name[SourceNameLimit + 1];
     const HMODULE module = LoadWrappedDriver(name);
     if (!module) {
         Trace(L"BonDriver_Quellap::CreateBonDriver(): LoadLibrary Failed\n");

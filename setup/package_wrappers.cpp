@@ -1,6 +1,14 @@
 #include "package_wrappers.h"
 
+#include "wrapper_files.h"
+
 namespace {
+
+std::wstring PackageFile(const std::wstring& package, const wchar_t* machineFolder,
+                         const wchar_t* name)
+{
+    return package + L"\\" + machineFolder + L"\\" + name;
+}
 
 PackageWrapper ReadWrapper(FileStore& store, const std::wstring& path, uint16_t machine)
 {
@@ -27,7 +35,9 @@ const PackageWrapper* PackageWrappers::For(uint16_t machine) const
 PackageWrappers ReadPackageWrappers(FileStore& store, const std::wstring& folder)
 {
     PackageWrappers package;
-    package.x86 = ReadWrapper(store, folder + L"\\x86\\BonDriver_Quellap.dll", MachineX86);
-    package.x64 = ReadWrapper(store, folder + L"\\x64\\BonDriver_Quellap.dll", MachineX64);
+    package.x86 =
+        ReadWrapper(store, PackageFile(folder, PackageFolderX86, WrapperFileName), MachineX86);
+    package.x64 =
+        ReadWrapper(store, PackageFile(folder, PackageFolderX64, WrapperFileName), MachineX64);
     return package;
 }

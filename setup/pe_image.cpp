@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "version_block.h"
+#include "wrapper_files.h"
 
 namespace {
 
@@ -192,8 +193,8 @@ ImageVerdict ReadImageFacts(const uint8_t* bytes, size_t size, ImageFacts& facts
     facts.exportsCreateBonDriver = ExportsDriverEntry(image, exportsValid);
     if (!exportsValid) return ImageVerdict::Damaged;
     VersionBlock version;
-    if (ReadVersion(image, version) && version.productName == L"Quellap" &&
-        EqualsNoCase(version.originalFilename, L"BonDriver_Quellap.dll")) {
+    if (ReadVersion(image, version) && version.productName == ProductName &&
+        EqualsNoCase(version.originalFilename, WrapperFileName)) {
         facts.isWrapper = true;
         facts.version = version.fileVersion;
     }

@@ -2,52 +2,42 @@
 
 namespace {
 
-const wchar_t WrappedSuffix[] = L"_Quellapped.dl_";
-
 wchar_t Lower(wchar_t c)
 {
     return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + (L'a' - L'A')) : c;
-}
-
-size_t NameStart(const std::wstring& path)
-{
-    const size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? 0 : slash + 1;
 }
 
 }  // namespace
 
 std::wstring FolderOf(const std::wstring& path)
 {
-    const size_t start = NameStart(path);
+    const size_t start = FileNameStart(path.c_str());
     return start == 0 ? std::wstring(L".") : path.substr(0, start - 1);
 }
 
 std::wstring FileNameOf(const std::wstring& path)
 {
-    return path.substr(NameStart(path));
+    return path.substr(FileNameStart(path.c_str()));
 }
 
-// As PathRemoveExtensionW: from the name's last dot on.
 std::wstring WithoutExtension(const std::wstring& path)
 {
-    const size_t dot = path.find_last_of(L'.');
-    return dot == std::wstring::npos || dot < NameStart(path) ? path : path.substr(0, dot);
+    return path.substr(0, StemLength(path.c_str()));
 }
 
 std::wstring WrappedDriverPath(const std::wstring& driverPath)
 {
-    return WithoutExtension(driverPath) + WrappedSuffix;
+    return WithoutExtension(driverPath) + WrappedDriverSuffix;
 }
 
 std::wstring SettingsPath(const std::wstring& driverPath)
 {
-    return WithoutExtension(driverPath) + L".ini";
+    return WithoutExtension(driverPath) + SettingsExtension;
 }
 
 std::wstring CopiedSettingsPath(const std::wstring& driverPath)
 {
-    return WithoutExtension(driverPath) + L"_Quellapped.ini";
+    return WithoutExtension(driverPath) + CopiedSettingsSuffix;
 }
 
 bool EqualNoCase(const std::wstring& a, const std::wstring& b)
@@ -67,12 +57,12 @@ bool EndsWithNoCase(const std::wstring& text, const std::wstring& ending)
 
 bool IsWrappedDriverName(const std::wstring& path)
 {
-    return EndsWithNoCase(path, WrappedSuffix);
+    return EndsWithNoCase(path, WrappedDriverSuffix);
 }
 
 std::wstring DriverPathOfArgument(const std::wstring& path)
 {
     if (!IsWrappedDriverName(path)) return path;
-    return path.substr(0, path.size() - (sizeof WrappedSuffix / sizeof *WrappedSuffix - 1)) +
-           L".dll";
+    const size_t suffixLength = sizeof WrappedDriverSuffix / sizeof *WrappedDriverSuffix - 1;
+    return path.substr(0, path.size() - suffixLength) + L".dll";
 }

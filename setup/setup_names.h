@@ -7,10 +7,7 @@
 
 #include <string>
 
-// The wrapper loads its driver only when its long path without extension fits this many
-// characters; it names its source with at most the first SourceNameLimit of its file name.
-constexpr size_t WrapperPathLimit = 244;
-constexpr size_t SourceNameLimit = 63;
+#include "wrapper_files.h"
 
 std::wstring FolderOf(const std::wstring& path);     // without the final backslash
 std::wstring FileNameOf(const std::wstring& path);

@@ -139,8 +139,9 @@ FileReport InstallWrapper(FileStore& store, const PackageWrappers& package, cons
     const PackageWrapper* wrapper = WrapperFor(package, slot, machine, refusal);
     if (!wrapper) return refusal;
     const size_t pathLength = WithoutExtension(slot.driver.path).size();
-    if (pathLength > WrapperPathLimit) {
-        return Refusal(slot, Message::RefusePathTooLong, {DecimalText(uint32_t(pathLength))});
+    if (pathLength > WrapperStemLimit) {
+        return Refusal(slot, Message::RefusePathTooLong,
+                       {DecimalText(uint32_t(pathLength)), DecimalText(WrapperStemLimit)});
     }
     if (RefuseUnreadableSettings(slot, refusal) || RefuseUnwritable(store, slot, refusal)) {
         return refusal;
@@ -152,7 +153,7 @@ FileReport InstallWrapper(FileStore& store, const PackageWrappers& package, cons
     std::vector<ReportLine> notes;
     CopySettings(slot, change, notes);
     if (WithoutExtension(FileNameOf(slot.driver.path)).size() > SourceNameLimit) {
-        notes.push_back({Message::NoteNameCut, {}});
+        notes.push_back({Message::NoteNameCut, {DecimalText(SourceNameLimit)}});
     }
     return Finish(slot, change,
                   {rename ? Message::WrapDone : Message::WrapFinished,
