@@ -9,7 +9,7 @@
 class CBonDriver2Wrapper final : public IBonDriver2 {
 public:
     CBonDriver2Wrapper(IBonDriver2* driver, HMODULE module, const WCHAR* name, IBonDriver** slot)
-        : WrappedDriver(driver), WrappedModule(module), Analyzer(name), LiveWrapperSlot(slot) {}
+        : WrappedDriver(driver), WrappedModule(module), Analyzer(name, WindowAnnouncer), LiveWrapperSlot(slot) {}
 
     BOOL OpenTuner() override { return WrappedDriver->OpenTuner(); }
     void CloseTuner() override { WrappedDriver->CloseTuner(); }

@@ -9,7 +9,7 @@
 class CBonDriver3Wrapper final : public IBonDriver3 {
 public:
     CBonDriver3Wrapper(IBonDriver3* driver, HMODULE module, const WCHAR* name, IBonDriver** slot)
-        : WrappedDriver(driver), WrappedModule(module), Analyzer(name), LiveWrapperSlot(slot) {}
+        : WrappedDriver(driver), WrappedModule(module), Analyzer(name, WindowAnnouncer), LiveWrapperSlot(slot) {}
 
     BOOL OpenTuner() override { return WrappedDriver->OpenTuner(); }
     void CloseTuner() override { WrappedDriver->CloseTuner(); }

@@ -9,7 +9,7 @@
 class CBonDriverWrapper final : public IBonDriver {
 public:
     CBonDriverWrapper(IBonDriver* driver, HMODULE module, const WCHAR* name, IBonDriver** slot)
-        : WrappedDriver(driver), WrappedModule(module), Analyzer(name), LiveWrapperSlot(slot) {}
+        : WrappedDriver(driver), WrappedModule(module), Analyzer(name, WindowAnnouncer), LiveWrapperSlot(slot) {}
 
     BOOL OpenTuner() override { return WrappedDriver->OpenTuner(); }
     void CloseTuner() override { WrappedDriver->CloseTuner(); }

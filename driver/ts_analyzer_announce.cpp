@@ -1,33 +1,13 @@
-// The wrapper's flavour of CTsAnalyzer's constructor, destructor and OnTotUpdated: every decoded
-// time is announced by a message-only window that lives on a notification thread of its own,
-// started at the first update and ended only by the teardown.
-#include "ts_analyzer.h"
+// The wrapper's announcement of every decoded time: a message-only window that lives on a
+// notification thread of its own, started at the first update and ended only by the teardown.
+#include "announcer.h"
 
 #include "announce_name.h"
 
-CTsAnalyzer::CTsAnalyzer(const WCHAR* name) {
-    InitFields(name);
-    // None of the results is checked: a zero message id only suppresses the broadcast, a missing
-    // event suppresses the notification thread.
-    AnnounceMessageId = RegisterWindowMessageW(AnnounceName);
-    NotifyReady = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    NotifyEnded = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    NotifyStop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-}
-
-CTsAnalyzer::~CTsAnalyzer() {
-    StopAnnouncing(NotifyThreadWait);
-    const HANDLE events[] = {NotifyReady, NotifyEnded, NotifyStop};
-    for (const HANDLE event : events) {
-        if (event)
-            CloseHandle(event);
-    }
-    OutputDebugStringW(L"CTsAnalyzer::~CTsAnalyzer(): Done\n");
-    DeleteCriticalSection(&Lock);
-}
+CAnnouncer WindowAnnouncer;
 
 // Runs on the streaming thread with Lock held, so it never waits for the window procedure.
-void CTsAnalyzer::OnTotUpdated() {
+void CTsAnalyzer::Announce() {
     const SYSTEMTIME& time = Sample.BroadcastTime;
     WCHAR line[256];
     wsprintfW(line, L"CTsAnalyzer::OnTotUpdated(): %04d-%02d-%02dT%02d:%02d:%02d\n", time.wYear,
@@ -45,15 +25,29 @@ void CTsAnalyzer::OnTotUpdated() {
 // from outside (it then publishes the pending sample itself, nothing to wait for), or after the
 // thread ended because it could not make a window (a new one is started).
 void CTsAnalyzer::EnsureNotifyThread() {
-    if (!NotifyReady || !NotifyEnded || !NotifyStop)
-        return;
     if (NotifyThread) {
         if (WaitForSingleObject(NotifyEnded, 0) != WAIT_OBJECT_0)
             return;
         CloseHandle(NotifyThread);
         NotifyThread = nullptr;
     }
-    StartNotifyThread();
+    if (PrepareAnnouncing())
+        StartNotifyThread();
+}
+
+// Made here, not with the analyser, which the tools make without any announcement, and only
+// while no notification thread runs, which reads them. A call that failed is tried again at the
+// next update; until then a zero message id suppresses the broadcast, a missing event the thread.
+bool CTsAnalyzer::PrepareAnnouncing() {
+    if (!AnnounceMessageId)
+        AnnounceMessageId = RegisterWindowMessageW(AnnounceName);
+    if (!NotifyReady)
+        NotifyReady = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    if (!NotifyEnded)
+        NotifyEnded = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    if (!NotifyStop)
+        NotifyStop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    return NotifyReady && NotifyEnded && NotifyStop;
 }
 
 // Waits only for the new thread's first window, or for its end when it has none.
@@ -81,4 +75,13 @@ bool CTsAnalyzer::StopAnnouncing(DWORD bound) {
     CloseHandle(NotifyThread);
     NotifyThread = nullptr;
     return true;
+}
+
+void CTsAnalyzer::EndAnnouncing() {
+    StopAnnouncing(NotifyThreadWait);
+    const HANDLE events[] = {NotifyReady, NotifyEnded, NotifyStop};
+    for (const HANDLE event : events) {
+        if (event)
+            CloseHandle(event);
+    }
 }

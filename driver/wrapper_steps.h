@@ -3,7 +3,7 @@
 #pragma once
 
 #include "bon_driver.h"
-#include "ts_analyzer.h"
+#include "announcer.h"
 
 // Set by DllMain while it releases a wrapper that the host left behind when it unloaded the
 // library.

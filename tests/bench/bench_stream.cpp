@@ -11,6 +11,7 @@
 #include <string.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,11 +29,11 @@ void SyncedStream(benchmark::State& state) {
     const int size = int(state.range(0));
     const size_t chunk = size_t(state.range(1));
     const Bytes stream = CyclicStream(size, chunk);
-    CTsAnalyzer analyzer(L"bench");
+    CTsAnalyzer analyzer(L"bench", NoSamples);
     ChunkRound round = StartSynchronised(analyzer, stream.data(), stream.size(), chunk);
     for (auto _ : state)
         analyzer.OnGetTsStream(round.Next(), DWORD(chunk));
-    if (!TsAnalyzerProbe::Synced(analyzer))
+    if (!analyzer.Framing().Synced)
         state.SkipWithError("lost sync");
     state.SetBytesProcessed(int64_t(state.iterations() * chunk));
 }
@@ -49,14 +50,15 @@ void CopyStream(benchmark::State& state) {
     state.SetBytesProcessed(int64_t(state.iterations() * chunk));
 }
 
-// Every chunk goes through the window; synchronisation is undone after each success so that
-// every 4096 bytes make a detection attempt.
+// Every chunk goes through the window; an analyser that found sync is replaced by a fresh one,
+// so that every 4096 bytes make a detection attempt.
 void UnsyncedStream(benchmark::State& state, const Bytes& stream, size_t chunk) {
-    CTsAnalyzer analyzer(L"bench");
+    std::optional<CTsAnalyzer> analyzer(std::in_place, L"bench", NoSamples);
     ChunkRound round = {stream.data(), stream.size(), chunk, 0};
     for (auto _ : state) {
-        analyzer.OnGetTsStream(round.Next(), DWORD(chunk));
-        TsAnalyzerProbe::Unsync(analyzer);
+        analyzer->OnGetTsStream(round.Next(), DWORD(chunk));
+        if (analyzer->Framing().Synced)
+            analyzer.emplace(L"bench", NoSamples);
     }
     state.SetBytesProcessed(int64_t(state.iterations() * chunk));
 }

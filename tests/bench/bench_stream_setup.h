@@ -4,15 +4,10 @@
 // none.
 #pragma once
 
-#include "tot_listener.h"
+#include "ignored_samples.h"
 
 #include <stddef.h>
 #include <stdint.h>
-
-struct TsAnalyzerProbe {
-    static bool Synced(const CTsAnalyzer& a) { return a.Synced; }
-    static void Unsync(CTsAnalyzer& a) { a.Synced = false; }
-};
 
 const size_t LargeChunk = 48128;  // 256 packets of 188 bytes
 const size_t DenseNoiseLength = size_t(1) << 20;

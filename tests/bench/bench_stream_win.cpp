@@ -64,16 +64,15 @@ double MegabytesPerSecond(size_t bytes, double seconds) {
 
 void WINAPI DiscardDebugOutput(LPCWSTR) {}
 
-// Every chunk goes through the detection window; synchronisation is undone after each success
-// so that every 4096 bytes make a detection attempt.
+// Every chunk goes through the detection window: noise without a period never synchronises, so
+// every 4096 bytes make a detection attempt. 0 if it did synchronise.
 double DetectionMegabytesPerSecond(const uint8_t* noise) {
     ChunkRound round = {noise, DenseNoiseLength, DetectionChunk, 0};
-    CTsAnalyzer analyzer(L"bench");
+    CTsAnalyzer analyzer(L"bench", NoSamples);
     const double seconds = BestSecondsPerCall([&] {
         analyzer.OnGetTsStream(round.Next(), DWORD(DetectionChunk));
-        TsAnalyzerProbe::Unsync(analyzer);
     });
-    return MegabytesPerSecond(DetectionChunk, seconds);
+    return analyzer.Framing().Synced ? 0 : MegabytesPerSecond(DetectionChunk, seconds);
 }
 
 // Each attempt writes a debug line, which under Wine costs more than the attempt itself; with
@@ -104,7 +103,7 @@ bool PrintSynchronised(int packetSize) {
     const size_t length = CyclicStreamLength(packetSize, LargeChunk);
     uint8_t* const stream = static_cast<uint8_t*>(malloc(length));
     FillCyclicStream(stream, length, packetSize);
-    CTsAnalyzer analyzer(L"bench");
+    CTsAnalyzer analyzer(L"bench", NoSamples);
     ChunkRound round = StartSynchronised(analyzer, stream, length, LargeChunk);
     const double analyser =
         BestSecondsPerCall([&] { analyzer.OnGetTsStream(round.Next(), DWORD(LargeChunk)); });
@@ -112,7 +111,7 @@ bool PrintSynchronised(int packetSize) {
     const double copy = CopySecondsPerChunk(copyRound);
     printf("  %d-byte packets  %8.0f MB/s  %8.0f MB/s  %6.2f\n", packetSize,
            MegabytesPerSecond(LargeChunk, analyser), MegabytesPerSecond(LargeChunk, copy), copy / analyser);
-    const bool synced = TsAnalyzerProbe::Synced(analyzer);
+    const bool synced = analyzer.Framing().Synced;
     free(stream);
     return synced;
 }

@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     SampleRecorder recorder;
     {
-        CTsAnalyzer analyzer(L"fuzz");
+        CTsAnalyzer analyzer(L"fuzz", recorder);
         size_t at = 0;
         for (size_t chunk : chunks) {
             analyzer.OnGetTsStream(chunk ? stream.data() + at : nullptr, DWORD(chunk));

@@ -15,7 +15,7 @@ namespace {
 std::vector<int64_t> ExaminedOffsets(const Bytes& stream, const std::vector<size_t>& chunks, int size,
                                      int prefix) {
     SampleRecorder recorder;
-    CTsAnalyzer analyzer(L"test");
+    CTsAnalyzer analyzer(L"test", recorder);
     size_t at = 0;
     for (size_t chunk : chunks) {
         analyzer.OnGetTsStream(stream.data() + at, DWORD(chunk));

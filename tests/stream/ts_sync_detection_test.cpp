@@ -28,7 +28,7 @@ void Feed(CTsAnalyzer& analyzer, const Bytes& bytes, size_t from, size_t count) 
 TEST(SyncDetection, SynchronisesOnTheFirstWindowAtEveryPhase) {
     for (int size : {188, 192, 204, 319}) {
         for (int prefix = 0; prefix < size; prefix += 7) {
-            CTsAnalyzer analyzer(L"test");
+            CTsAnalyzer analyzer(L"test", NoSamples);
             const Bytes stream = NullStream(size, prefix, 4096);
             Feed(analyzer, stream, 0, 4096);
             ASSERT_TRUE(TsAnalyzerProbe::Synced(analyzer)) << size << " at " << prefix;
@@ -44,7 +44,7 @@ TEST(SyncDetection, SynchronisesOnTheFirstWindowAtEveryPhase) {
 }
 
 TEST(SyncDetection, NeverSynchronisesOn320BytePackets) {
-    CTsAnalyzer analyzer(L"test");
+    CTsAnalyzer analyzer(L"test", NoSamples);
     const Bytes stream = NullStream(320, 11, 5 * 4096);
     for (size_t at = 0; at < stream.size(); at += 4096) {
         Feed(analyzer, stream, at, 4096);
@@ -56,7 +56,7 @@ TEST(SyncDetection, NeverSynchronisesOn320BytePackets) {
 TEST(SyncDetection, OneDamagedSyncByteFailsTheAttemptUntil4096FreshBytes) {
     Bytes stream = NullStream(188, 0, 3 * 4096);
     stream[188 * 10] = 0x46;
-    CTsAnalyzer analyzer(L"test");
+    CTsAnalyzer analyzer(L"test", NoSamples);
     Feed(analyzer, stream, 0, 4096);
     EXPECT_FALSE(TsAnalyzerProbe::Synced(analyzer));
     EXPECT_EQ(TsAnalyzerProbe::PacketSize(analyzer), 0);
@@ -103,7 +103,7 @@ TEST(SyncDetection, SolidSyncBytesConfirmAtZero) {
     EXPECT_EQ(ReferencePairCounts(window.data())[0], 3908);
     EXPECT_EQ(TsAnalyzerProbe::Detect(window.data()), 188);
     EXPECT_EQ(TsAnalyzerProbe::Confirm(window.data(), 188), 0);
-    CTsAnalyzer analyzer(L"test");
+    CTsAnalyzer analyzer(L"test", NoSamples);
     Feed(analyzer, window, 0, 4096);
     EXPECT_TRUE(TsAnalyzerProbe::Synced(analyzer));
     EXPECT_EQ(TsAnalyzerProbe::PacketFill(analyzer), 4096 % 188);
@@ -128,7 +128,7 @@ TEST(SyncDetection, ConfirmationTakesTheFirstRunEvenAtAnotherPhase) {
 TEST(SyncDetection, WindowFillsFromTheLastBytesOfEachChunk) {
     // 1000-byte chunks: the attempt comes with the fifth, over the last 4096 of 5000 bytes.
     const Bytes stream = NullStream(192, 40, 5000);
-    CTsAnalyzer analyzer(L"test");
+    CTsAnalyzer analyzer(L"test", NoSamples);
     for (int call = 0; call < 4; ++call) {
         Feed(analyzer, stream, size_t(call) * 1000, 1000);
         EXPECT_EQ(TsAnalyzerProbe::WindowFill(analyzer), (call + 1) * 1000);
@@ -141,7 +141,7 @@ TEST(SyncDetection, WindowFillsFromTheLastBytesOfEachChunk) {
     Bytes mixed = NullStream(188, 0, 10000);
     const Bytes tail = NullStream(204, 17, 4096);
     std::copy(tail.begin(), tail.end(), mixed.end() - 4096);
-    CTsAnalyzer big(L"test");
+    CTsAnalyzer big(L"test", NoSamples);
     Feed(big, mixed, 0, mixed.size());
     EXPECT_TRUE(TsAnalyzerProbe::Synced(big));
     EXPECT_EQ(TsAnalyzerProbe::PacketSize(big), 204);
@@ -154,7 +154,7 @@ TEST(SyncDetection, EveryAttemptWritesOneDebugLine) {
         static_cast<std::vector<std::wstring>*>(context)->push_back(text);
     }, &lines);
     const Bytes noise(3 * 4096 + 100, 0x00);
-    CTsAnalyzer analyzer(L"test");
+    CTsAnalyzer analyzer(L"test", NoSamples);
     Feed(analyzer, noise, 0, 4000);
     EXPECT_TRUE(lines.empty());
     Feed(analyzer, noise, 4000, noise.size() - 4000);

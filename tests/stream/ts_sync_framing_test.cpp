@@ -35,7 +35,7 @@ protected:
     int IndexAt(size_t offset) const { return int((offset - size_t(firstPacket)) / size_t(packetSize)); }
 
     SampleRecorder recorder;
-    CTsAnalyzer analyzer{L"test"};
+    CTsAnalyzer analyzer{L"test", recorder};
     Bytes stream;
     int packetSize = 0;
     int firstPacket = 0;
@@ -81,7 +81,7 @@ TEST_F(SyncedStream, ChunkEndingOnAPacketBoundaryHoldsTheLastPacket) {
 
 TEST_F(SyncedStream, EmptyChunksChangeNothing) {
     Build(192, 5, 40);
-    CTsAnalyzer fresh(L"test");
+    CTsAnalyzer fresh(L"test", NoSamples);
     fresh.OnGetTsStream(nullptr, 0);
     EXPECT_EQ(TsAnalyzerProbe::WindowFill(fresh), 0);
     Feed(0, 4096);

@@ -138,7 +138,7 @@ class StoredSample : public ::testing::Test {
 protected:
     ~StoredSample() override { NativeUseRealTickCount(); }
     SampleRecorder recorder;
-    CTsAnalyzer analyzer{L"test"};
+    CTsAnalyzer analyzer{L"test", recorder};
 };
 
 TEST_F(StoredSample, StartsEmptyAndIgnoresRejectedPackets) {
@@ -167,10 +167,10 @@ TEST_F(StoredSample, EveryAcceptedPacketStoresWithANewTick) {
 
 TEST(AnalyzerConstruction, CutsTheNameTo63Characters) {
     const std::wstring longName(70, L'n');
-    CTsAnalyzer analyzer(longName.c_str());
+    CTsAnalyzer analyzer(longName.c_str(), NoSamples);
     EXPECT_EQ(std::wstring(TsAnalyzerProbe::DriverName(analyzer)), longName.substr(0, 63));
     EXPECT_FALSE(TsAnalyzerProbe::Synced(analyzer));
-    CTsAnalyzer empty(L"");
+    CTsAnalyzer empty(L"", NoSamples);
     EXPECT_EQ(std::wstring(TsAnalyzerProbe::DriverName(empty)), L"");
 }
 

@@ -2,26 +2,16 @@
 
 #include <string.h>
 
-// Read access to the framing state that decides how much the next call may take.
-struct TsAnalyzerProbe {
-    static bool Synced(const CTsAnalyzer& a) { return a.Synced; }
-    static int32_t PacketSize(const CTsAnalyzer& a) { return a.PacketSize; }
-    static int32_t PacketFill(const CTsAnalyzer& a) { return a.PacketFill; }
-    static int32_t WindowFill(const CTsAnalyzer& a) { return a.WindowFill; }
-    static bool HasSample(const CTsAnalyzer& a) { return a.Sample.ReceivedTick >= 0; }
-    static void ForgetSample(CTsAnalyzer& a) { a.Sample.ReceivedTick = -1; }
-};
-
-TimeScanner::TimeScanner(TimeScannerEvents& events) : events(events), analyzer(L"tstime") {}
+TimeScanner::TimeScanner(TimeScannerEvents& events) : events(events), analyzer(L"tstime", *this) {}
 
 // Unsynchronised, the window is filled exactly to each detection attempt, so that no input
 // byte is passed over; synchronised, each call completes the current packet and brings the
 // next sync byte.
 void TimeScanner::Feed(const BYTE* data, size_t size) {
     while (size > 0) {
-        const size_t room = TsAnalyzerProbe::Synced(analyzer)
-            ? size_t(TsAnalyzerProbe::PacketSize(analyzer) + 1 - TsAnalyzerProbe::PacketFill(analyzer))
-            : size_t(CTsAnalyzer::WindowSize - TsAnalyzerProbe::WindowFill(analyzer));
+        const TsFraming framing = analyzer.Framing();
+        const size_t room = framing.Synced ? size_t(framing.PacketSize + 1 - framing.PacketFill)
+                                           : size_t(CTsAnalyzer::WindowSize - framing.WindowFill);
         const size_t step = size < room ? size : room;
         Step(data, step);
         data += step;
@@ -30,20 +20,18 @@ void TimeScanner::Feed(const BYTE* data, size_t size) {
 }
 
 void TimeScanner::Step(const BYTE* data, size_t size) {
-    const bool wasSynced = TsAnalyzerProbe::Synced(analyzer);
-    // Whether this call stored a sample is read off the analyser itself, so that scanners on
-    // several threads at once do not share anything.
-    TsAnalyzerProbe::ForgetSample(analyzer);
+    const bool wasSynced = analyzer.Framing().Synced;
+    stored = false;
     analyzer.OnGetTsStream(data, DWORD(size));
     consumed += size;
     Remember(data, size);
-    const bool synced = TsAnalyzerProbe::Synced(analyzer);
-    const int32_t packetSize = TsAnalyzerProbe::PacketSize(analyzer);
-    if (!wasSynced && synced)
-        events.Synchronised(consumed - uint64_t(TsAnalyzerProbe::PacketFill(analyzer)), packetSize);
-    if (wasSynced && !synced)
+    const TsFraming framing = analyzer.Framing();
+    const int32_t packetSize = framing.PacketSize;
+    if (!wasSynced && framing.Synced)
+        events.Synchronised(consumed - uint64_t(framing.PacketFill), packetSize);
+    if (wasSynced && !framing.Synced)
         events.SyncLost(consumed - uint64_t(packetSize) - 1);
-    if (!TsAnalyzerProbe::HasSample(analyzer))
+    if (!stored)
         return;
     // The stored packet was completed by this call: it and the next sync byte end the input.
     const BYTE* packet = history + historyFill - (packetSize + 1);

@@ -4,7 +4,7 @@
 // packet a stored sample came from; the input may arrive in pieces of any size.
 #pragma once
 
-#include "tot_listener.h"
+#include "ts_analyzer.h"
 
 #include <stddef.h>
 #include <stdint.h>
@@ -19,7 +19,7 @@ protected:
     ~TimeScannerEvents() = default;
 };
 
-class TimeScanner {
+class TimeScanner : private ITotSink {
 public:
     explicit TimeScanner(TimeScannerEvents& events);
     TimeScanner(const TimeScanner&) = delete;
@@ -31,9 +31,11 @@ private:
     // Hands the analyser the next `size` bytes (at most one packet's worth while synchronised).
     void Step(const BYTE* data, size_t size);
     void Remember(const BYTE* data, size_t size);
+    void OnTotUpdated(CTsAnalyzer&, const TotSample&) override { stored = true; }
 
     TimeScannerEvents& events;
     CTsAnalyzer analyzer;
+    bool stored = false;  // the analyser stored a sample during the present call
     uint64_t consumed = 0;  // input bytes handed to the analyser
     // The last input bytes, enough for the largest packet and the next sync byte.
     enum { HistorySize = CTsAnalyzer::MaxPacketSize + 2 };

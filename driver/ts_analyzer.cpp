@@ -1,7 +1,7 @@
-// The constructor steps that the announcing and the listening flavour of CTsAnalyzer share.
+// CTsAnalyzer's life and its hand-over of every new sample to the sink it was made with.
 #include "ts_analyzer.h"
 
-void CTsAnalyzer::InitFields(const WCHAR* name) {
+CTsAnalyzer::CTsAnalyzer(const WCHAR* name, ITotSink& sink) : Sink(sink) {
     WindowFill = 0;
     PacketFill = 0;
     PacketSize = 0;
@@ -22,4 +22,22 @@ void CTsAnalyzer::InitFields(const WCHAR* name) {
     for (; length < capacity - 1 && name[length]; ++length)
         DriverName[length] = name[length];
     DriverName[length] = 0;
+}
+
+CTsAnalyzer::~CTsAnalyzer() {
+    Sink.OnAnalyzerEnd(*this);
+    OutputDebugStringW(L"CTsAnalyzer::~CTsAnalyzer(): Done\n");
+    DeleteCriticalSection(&Lock);
+}
+
+// Runs on the streaming thread with Lock held.
+void CTsAnalyzer::OnTotUpdated() {
+    Sink.OnTotUpdated(*this, Sample);
+}
+
+TotSample CTsAnalyzer::LatestSample() {
+    EnterCriticalSection(&Lock);
+    const TotSample sample = Sample;
+    LeaveCriticalSection(&Lock);
+    return sample;
 }
