@@ -1,0 +1,165 @@
+// Horavant.exe --service under the prefix's real service control manager, registered with
+// sc create as the read-mes say. What the service did is read from its relay trace: the prefix's
+// system processes, and so the services they start, trace into this program's standard error
+// (see run_service_tests).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "clock_view.h"
+#include "horavant_events.h"
+#include "installed_host.h"
+#include "watcher_session.h"
+#include "window_peek.h"
+
+namespace {
+
+constexpr DWORD ServicePatienceMsec = 30000;
+
+// Runs a command line, its standard error into `errors`; its exit code, or STILL_ACTIVE when
+// it has not ended within `milliseconds`.
+DWORD RunCommand(std::wstring commandLine, DWORD milliseconds, std::string* errors = nullptr)
+{
+    WCHAR temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring errorFile = std::wstring(temp) + L"quellap-service-errors.txt";
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
+    const HANDLE file = CreateFileW(errorFile.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
+                                    FILE_FLAG_DELETE_ON_CLOSE, NULL);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdError = file;
+    PROCESS_INFORMATION process;
+    DWORD code = STILL_ACTIVE;
+    if (CreateProcessW(NULL, &commandLine[0], NULL, NULL, TRUE, CREATE_NO_WINDOW, NULL, NULL,
+                       &startup, &process)) {
+        if (WaitForSingleObject(process.hProcess, milliseconds) == WAIT_OBJECT_0) {
+            GetExitCodeProcess(process.hProcess, &code);
+        }
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+    char text[1024] = {};
+    DWORD read = 0;
+    SetFilePointer(file, 0, NULL, FILE_BEGIN);
+    if (errors != nullptr && ReadFile(file, text, sizeof text - 1, &read, NULL)) *errors = text;
+    CloseHandle(file);
+    return code;
+}
+
+// The service "Horavant" for one copy of the program; stopped and removed at the end.
+class RegisteredService {
+public:
+    bool Register(const std::wstring& program)
+    {
+        Remove();  // left by a run that failed
+        Manager = OpenSCManagerW(NULL, NULL, SC_MANAGER_ALL_ACCESS);
+        const std::wstring create =
+            L"sc create Horavant binPath= \"\\\"" + program + L"\\\" --service\"";
+        return RunCommand(create, ServicePatienceMsec) == 0 &&
+               (Service = OpenServiceW(Manager, L"Horavant", SERVICE_ALL_ACCESS)) != NULL;
+    }
+    bool Start() { return StartServiceW(Service, 0, NULL) && WaitFor(SERVICE_RUNNING); }
+    bool Stop()
+    {
+        SERVICE_STATUS status;
+        return ControlService(Service, SERVICE_CONTROL_STOP, &status) && WaitFor(SERVICE_STOPPED);
+    }
+    SERVICE_STATUS_PROCESS Status() const
+    {
+        SERVICE_STATUS_PROCESS status = {};
+        DWORD needed = 0;
+        QueryServiceStatusEx(Service, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
+                             sizeof status, &needed);
+        return status;
+    }
+    ~RegisteredService()
+    {
+        if (Service != NULL && Status().dwCurrentState != SERVICE_STOPPED) Stop();
+        Remove();
+        if (Manager != NULL) CloseServiceHandle(Manager);
+    }
+
+private:
+    bool WaitFor(DWORD state)
+    {
+        return WaitUntil([&] { return Status().dwCurrentState == state; }, ServicePatienceMsec);
+    }
+    void Remove()
+    {
+        if (Service != NULL) CloseServiceHandle(Service);
+        Service = NULL;
+        RunCommand(L"sc delete Horavant", ServicePatienceMsec);
+    }
+
+    SC_HANDLE Manager = NULL;
+    SC_HANDLE Service = NULL;
+};
+
+// The events the service reported (ReportEventW's fourth argument), in their order, each with
+// its place among `calls`.
+std::vector<std::pair<uint64_t, int>> Events(const std::vector<RelayCall>& calls)
+{
+    std::vector<std::pair<uint64_t, int>> events;
+    for (size_t i = 0; i < calls.size(); ++i) {
+        if (calls[i].function == "ReportEventW" && calls[i].args.size() > 3) {
+            events.emplace_back(calls[i].args[3], static_cast<int>(i));
+        }
+    }
+    return events;
+}
+
+TEST(ServiceTest, StartedByHandSaysWhatItIsForAndExitsWithTwo)
+{
+    std::string errors;
+    EXPECT_EQ(2u, RunCommand(L"\"" + WatcherProgram + L"\" --service", ServicePatienceMsec, &errors));
+    EXPECT_NE(std::string::npos, errors.find("started by the service control manager")) << errors;
+}
+
+// A recording service starts its tuner process on a window station and desktop of its own:
+// the dialog on this desktop never sees it, the service does, trusts it and sets the clock, and
+// hands the clock back when it is stopped.
+TEST(ServiceTest, SetsTheClockFromAHostThatTheDialogCannotSee)
+{
+    InstalledHost host;
+    if (!host.Install()) GTEST_SKIP() << "the MSVC-ABI twin tree's programs are not built";
+    WatcherSession watcher;
+    ASSERT_TRUE(watcher.Start({L"SetTime=1", L"Trusted0=" + host.Program()}));
+    RegisteredService service;
+    ASSERT_TRUE(service.Register(watcher.Program()));
+    ASSERT_TRUE(service.Start());
+    const DWORD processId = service.Status().dwProcessId;
+    PrivateDesktop recorder;
+    ASSERT_TRUE(recorder.Create(L"QuellapRecorder", L"Tuner"));
+    ASSERT_TRUE(host.Run(ServicePatienceMsec / 1000 * 2, &recorder));
+
+    const auto serviceCalls = [&] { return ParseProcessRelayTrace(RelayTraceSince(0), processId); };
+    // The sample's times lie years behind the clock: the slow rate.
+    ASSERT_TRUE(WaitUntil([&] {
+        return FindCall(serviceCalls(), "SetSystemTimeAdjustment", {156250 / 5, FALSE}) >= 0;
+    }, ServicePatienceMsec)) << "the service slews toward the host";
+    EXPECT_EQ(L"", LineEndingWith(watcher.Window(), L" " + host.Program() + L"\n"));
+    EXPECT_EQ(ClockIdleTitle, watcher.Title()) << "the dialog never saw the host";
+
+    ASSERT_TRUE(service.Stop());
+    EXPECT_EQ(0u, service.Status().dwWin32ExitCode);
+    const std::vector<RelayCall> calls = serviceCalls();
+    const auto events = Events(calls);
+    std::vector<uint64_t> ids;
+    for (const auto& event : events) ids.push_back(event.first);
+    ASSERT_GE(ids.size(), 4u);
+    EXPECT_EQ(EVENT_STARTED_SETTING, ids.front());
+    EXPECT_NE(ids.end(), std::find(ids.begin(), ids.end(), EVENT_SOURCE_HEARD));
+    EXPECT_NE(ids.end(), std::find(ids.begin(), ids.end(), EVENT_ADJUSTMENT_STARTED));
+    EXPECT_EQ(EVENT_STOPPED_HANDED_BACK, ids.back());
+    const int handBack = FindCall(calls, "SetSystemTimeAdjustment", {0, TRUE});
+    EXPECT_GE(handBack, 0);
+    EXPECT_LT(handBack, events.back().second) << "handed back before the stop was logged";
+    EXPECT_EQ(0u, watcher.Close());
+}
+
+}  // namespace
