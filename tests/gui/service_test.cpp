@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "clock_view.h"
 #include "horavant_events.h"
 #include "installed_host.h"
@@ -100,17 +98,12 @@ private:
     SC_HANDLE Service = NULL;
 };
 
-// The events the service reported (ReportEventW's fourth argument), in their order, each with
-// its place among `calls`.
-std::vector<std::pair<uint64_t, int>> Events(const std::vector<RelayCall>& calls)
+// The ids of the events the service reported (ReportEventW's fourth argument), in their order.
+std::vector<uint64_t> EventIds(const std::vector<RelayCall>& calls)
 {
-    std::vector<std::pair<uint64_t, int>> events;
-    for (size_t i = 0; i < calls.size(); ++i) {
-        if (calls[i].function == "ReportEventW" && calls[i].args.size() > 3) {
-            events.emplace_back(calls[i].args[3], static_cast<int>(i));
-        }
-    }
-    return events;
+    std::vector<uint64_t> ids;
+    for (const RelayCall& call : CallsOf(calls, "ReportEventW")) ids.push_back(call.args.at(3));
+    return ids;
 }
 
 TEST(ServiceTest, StartedByHandSaysWhatItIsForAndExitsWithTwo)
@@ -148,17 +141,14 @@ TEST(ServiceTest, SetsTheClockFromAHostThatTheDialogCannotSee)
     ASSERT_TRUE(service.Stop());
     EXPECT_EQ(0u, service.Status().dwWin32ExitCode);
     const std::vector<RelayCall> calls = serviceCalls();
-    const auto events = Events(calls);
-    std::vector<uint64_t> ids;
-    for (const auto& event : events) ids.push_back(event.first);
-    ASSERT_GE(ids.size(), 4u);
-    EXPECT_EQ(EVENT_STARTED_SETTING, ids.front());
-    EXPECT_NE(ids.end(), std::find(ids.begin(), ids.end(), EVENT_SOURCE_HEARD));
-    EXPECT_NE(ids.end(), std::find(ids.begin(), ids.end(), EVENT_ADJUSTMENT_STARTED));
-    EXPECT_EQ(EVENT_STOPPED_HANDED_BACK, ids.back());
-    const int handBack = FindCall(calls, "SetSystemTimeAdjustment", {0, TRUE});
-    EXPECT_GE(handBack, 0);
-    EXPECT_LT(handBack, events.back().second) << "handed back before the stop was logged";
+    const std::vector<uint64_t> ids = EventIds(calls);
+    EXPECT_EQ((std::vector<uint64_t>{EVENT_STARTED_SETTING, EVENT_SOURCE_HEARD,
+                                     EVENT_ADJUSTMENT_STARTED, EVENT_STOPPED_HANDED_BACK}),
+              ids);
+    ASSERT_GE(calls.size(), 2u);
+    const RelayCall& handBack = calls[calls.size() - 2];
+    EXPECT_EQ("SetSystemTimeAdjustment", handBack.function) << "the clock is handed back last";
+    EXPECT_EQ((std::vector<uint64_t>{0, TRUE}), handBack.args);
     EXPECT_EQ(0u, watcher.Close());
 }
 

@@ -1,7 +1,7 @@
 // The service from its start to STOPPED through its seams: a fake clock whose waits advance
-// it, one host announcing through the snapshot scan, and the control handler called from
-// inside a wait as the dispatcher's thread calls it. Status reports, events and clock calls
-// go to one log, so their order shows.
+// it, one trusted host announcing, and the control handler called from inside a wait as the
+// dispatcher's thread calls it. Status reports, events and clock calls go to one log, so their
+// order shows.
 #include "service_worker.h"
 
 #include <gtest/gtest.h>
@@ -10,14 +10,12 @@
 #include <functional>
 
 #include "announce_text.h"
-#include "desktop_snapshot.h"
 #include "fake_clock_platform.h"
 #include "fake_scan_platform.h"
 
 namespace {
 
 constexpr uint64_t Now = 133000000000000000;
-constexpr DWORD StartTick = 1000;
 const wchar_t HostPath[] = L"C:\\TV\\Recorder.exe";
 
 std::string Event(DWORD id)
@@ -25,86 +23,94 @@ std::string Event(DWORD id)
     return "event " + std::to_string(id & 0xFFFF);
 }
 
-class GrantedPrivilege : public PrivilegePlatform {
-public:
-    bool OpenToken(HANDLE& token) override { return (token = this) != nullptr; }
-    bool LookupSystemTimePrivilege(uint64_t& privilege) override { return (privilege = 1) != 0; }
-    bool EnablePrivilege(HANDLE, uint64_t) override { return true; }
-    void CloseToken(HANDLE) override {}
-    void WarnNoPrivilege() override {}
-};
-
-class ServiceRun : public ServiceStatusCalls, public WorkerSeams, public EventSink {
+// Also grants the privilege.
+class ServiceRun : public PrivilegePlatform,
+                   public ServiceStatusCalls,
+                   public WorkerSeams,
+                   public EventSink {
 public:
     FakeClockPlatform clock;
-    FakeScanPlatform desktops;
-    SnapshotScanPlatform snapshot{desktops};
-    WatchEngine engine{snapshot, clock};
+    FakeScanPlatform desktop;
+    WatchEngine engine{desktop, clock};
     ServiceControl control{*this};
-    ServiceEvents events{*this};
-    GrantedPrivilege privilege;
-    std::vector<std::string>& log = clock.calls;
     std::vector<DWORD> waits;
-    bool stopRequested = false;
-    std::function<void()> duringWait;
 
-    ServiceRun()
+    // Runs the service, in clock-setting mode with a host 2 s ahead; `duringWait` is called in
+    // every wait. The log, without the reads of the clock.
+    std::vector<std::string> Run(const std::function<void()>& duringWait)
     {
-        clock.tick = StartTick;
+        DuringWait = duringWait;
+        clock.tick = 1000;
         clock.now = Now;
         engine.Settings.UpdateMsec = 500;
         engine.Settings.SetTime = true;
-        TrustedPath trusted{};
-        std::wstring(HostPath).copy(trusted.path, TrustedPathCapacity - 1);
-        engine.Settings.Trusted.push_back(trusted);
-        const uint64_t time = Now + 2000 * 10000;  // 2 s ahead
+        engine.Settings.Trusted.push_back({});
+        std::wstring(HostPath).copy(engine.Settings.Trusted[0].path, TrustedPathCapacity - 1);
+        const uint64_t time = Now + 2000 * 10000;
         wchar_t text[AnnounceTextCapacity];
-        FormatAnnounceTimeRecord(text, StartTick, static_cast<uint32_t>(time),
+        FormatAnnounceTimeRecord(text, clock.tick, static_cast<uint32_t>(time),
                                  static_cast<uint32_t>(time >> 32), L"BonDriver_A");
-        desktops.Window(0x10) = {text, true, HostPath};
+        desktop.Window(0x10) = {text, true, HostPath};
+        ServiceEvents events(*this);
+        RunServiceWorker(engine, *this, control, events, *this);
+        std::vector<std::string>& log = clock.calls;
+        log.erase(std::remove_if(log.begin(), log.end(), [](const std::string& call) {
+                      return call == "tick" || call == "local" || call == "get";
+                  }), log.end());
+        return log;
     }
-    // Runs the service; `wait` is called in every timed wait.
-    void Run(const std::function<void()>& wait)
-    {
-        duringWait = wait;
-        RunServiceWorker(engine, privilege, control, events, *this);
-        log.erase(std::remove_if(log.begin(), log.end(),
-                                 [](const std::string& call) {
-                                     return call == "tick" || call == "local" || call == "get";
-                                 }),
-                  log.end());
-    }
+
+    bool OpenToken(HANDLE& token) override { return (token = this) != nullptr; }
+    bool LookupSystemTimePrivilege(uint64_t&) override { return true; }
+    bool EnablePrivilege(HANDLE, uint64_t) override { return true; }
+    void CloseToken(HANDLE) override {}
+    void WarnNoPrivilege() override {}
 
     void Report(ServiceState state, DWORD exitCode, DWORD, DWORD) override
     {
         const char* names[] = {"START_PENDING", "RUNNING", "STOP_PENDING", "STOPPED"};
-        log.push_back(names[static_cast<int>(state)] + std::string(exitCode ? " error" : ""));
+        clock.calls.push_back(names[static_cast<int>(state)] + std::string(exitCode ? "!" : ""));
     }
-    void RequestStop() override { stopRequested = true; }
+    void RequestStop() override { StopRequested = true; }
     bool WaitForStop(DWORD msec) override
     {
         waits.push_back(msec);
         clock.tick += msec;
         clock.now += msec * 10000ull;
-        duringWait();
-        return stopRequested;
+        DuringWait();
+        return StopRequested;
     }
-    bool PrepareScan() override
-    {
-        snapshot.Windows.clear();
-        for (const auto& window : desktops.windows) {
-            AnnouncerSnapshot found{reinterpret_cast<HWND>(window.first), window.second.answers,
-                                    static_cast<DWORD>(window.second.text.size()), {}};
-            window.second.text.copy(found.text, AnnounceTextSize - 1);
-            snapshot.Windows.push_back(found);
-        }
-        return true;
-    }
+    bool PrepareScan() override { return true; }
     void Report(DWORD eventId, const std::vector<std::wstring>&) override
     {
-        log.push_back(Event(eventId));
+        clock.calls.push_back(Event(eventId));
     }
+
+private:
+    std::function<void()> DuringWait;
+    bool StopRequested = false;
 };
+
+// Scans every UpdateMsec, steps every 5 s while idle and every 200 ms while adjusting, and
+// logs what it did.
+TEST(ServiceWorkerTest, ScansAndStepsOnTheirPeriods)
+{
+    ServiceRun run;
+    const auto log = run.Run([&] {
+        if (run.engine.IsAdjusting()) run.control.OnRequest(ServiceRequest::Stop);
+    });
+    std::vector<DWORD> waits(10, 500);
+    waits.push_back(200);
+    EXPECT_EQ(waits, run.waits);
+    EXPECT_EQ((std::vector<std::string>{Event(EVENT_STARTED_SETTING), "RUNNING",
+                                        Event(EVENT_SOURCE_HEARD), "set",
+                                        Event(EVENT_ADJUSTMENT_STARTED), "STOP_PENDING",
+                                        "handback", Event(EVENT_STOPPED_HANDED_BACK), "STOPPED"}),
+              log);
+    for (const auto& bound : {std::make_pair(0u, 10u), {500u, 500u}, {0xFFFFFFFFu, 0x7FFFFFFFu}}) {
+        EXPECT_EQ(bound.second, ScanPeriodMsec(bound.first)) << "as the dialog's timer";
+    }
+}
 
 TEST(ServiceWorkerTest, EveryWayOfStoppingHandsTheClockBackBeforeStopped)
 {
@@ -120,9 +126,8 @@ TEST(ServiceWorkerTest, EveryWayOfStoppingHandsTheClockBackBeforeStopped)
         {ServiceRequest::Stop, false, true, EVENT_STOPPED_UNTOUCHED},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.request));
         ServiceRun run;
-        run.Run([&] {
+        const auto log = run.Run([&] {
             if (run.engine.IsAdjusting() != c.whileAdjusting) return;
             run.clock.setWorks = c.handBackWorks;
             EXPECT_TRUE(run.control.OnRequest(ServiceRequest::Interrogate));
@@ -132,33 +137,11 @@ TEST(ServiceWorkerTest, EveryWayOfStoppingHandsTheClockBackBeforeStopped)
         });
         std::vector<std::string> ending = {"STOP_PENDING"};
         if (c.whileAdjusting) ending.push_back("handback");
-        ending.push_back(Event(c.stoppedEvent));
-        ending.push_back("STOPPED");
-        ASSERT_GE(run.log.size(), ending.size());
-        EXPECT_EQ(ending, std::vector<std::string>(run.log.end() - ending.size(), run.log.end()));
+        ending.insert(ending.end(), {Event(c.stoppedEvent), "STOPPED"});
+        ASSERT_GE(log.size(), ending.size());
+        EXPECT_EQ(ending, std::vector<std::string>(log.end() - ending.size(), log.end()))
+            << static_cast<int>(c.request);
     }
-}
-
-// Scans every UpdateMsec, steps every 5 s while idle and every 200 ms while adjusting; the
-// events tell the start, the source and the adjustment.
-TEST(ServiceWorkerTest, ScansAndStepsOnTheirPeriods)
-{
-    ServiceRun run;
-    run.Run([&] {
-        if (run.engine.IsAdjusting()) run.control.OnRequest(ServiceRequest::Stop);
-    });
-    std::vector<DWORD> expected(10, 500);
-    expected.push_back(200);
-    EXPECT_EQ(expected, run.waits);
-    EXPECT_EQ((std::vector<std::string>{Event(EVENT_STARTED_SETTING), "RUNNING",
-                                        Event(EVENT_SOURCE_HEARD), "set",
-                                        Event(EVENT_ADJUSTMENT_STARTED), "STOP_PENDING",
-                                        "handback", Event(EVENT_STOPPED_HANDED_BACK), "STOPPED"}),
-              run.log);
-
-    const struct { uint32_t setting; DWORD period; } bounds[] = {
-        {0, 10}, {9, 10}, {500, 500}, {0x80000000u, 0x7FFFFFFF}, {0xFFFFFFFFu, 0x7FFFFFFF}};
-    for (const auto& b : bounds) EXPECT_EQ(b.period, ScanPeriodMsec(b.setting)) << b.setting;
 }
 
 }  // namespace
