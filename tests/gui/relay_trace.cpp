@@ -44,25 +44,27 @@ void MatchReturn(std::vector<RelayCall>& calls, const RelayCall& ret)
     }
 }
 
-// The calls of the lines of which `bodyOf` finds the part after the thread's prefix ("Call ..."
-// or "Ret  ..."), in the order they were made.
-template <typename BodyOf>
-std::vector<RelayCall> ParseLines(const std::string& trace, BodyOf bodyOf)
+}  // namespace
+
+std::vector<RelayCall> ParseRelayTrace(const std::string& trace, uint32_t threadId)
 {
+    char prefix[16];
+    snprintf(prefix, sizeof prefix, "%04x:", static_cast<unsigned>(threadId));
+    const std::string ownCall = std::string(prefix) + "Call ";
+    const std::string ownReturn = std::string(prefix) + "Ret  ";
     std::vector<RelayCall> calls;
     for (size_t start = 0; start < trace.size();) {
         size_t end = trace.find('\n', start);
         if (end == std::string::npos) end = trace.size();
         const std::string line = trace.substr(start, end - start);
         start = end + 1;
-        const size_t body = bodyOf(line);
-        if (body == std::string::npos) continue;
-        const bool isCall = line.compare(body, 5, "Call ") == 0;
-        if (!isCall && line.compare(body, 5, "Ret  ") != 0) continue;
+        const bool isCall = line.compare(0, ownCall.size(), ownCall) == 0;
+        const bool isReturn = line.compare(0, ownReturn.size(), ownReturn) == 0;
+        if (!isCall && !isReturn) continue;
         RelayCall call;
         // Calls into DLL entry points and window procedures are traced as well; they have no
         // "dll.Function" name and are skipped.
-        if (!ParseCall(line, body + 5, call) || line.compare(body + 5, 3, "PE ") == 0 ||
+        if (!ParseCall(line, ownCall.size(), call) || line.compare(ownCall.size(), 3, "PE ") == 0 ||
             line.find("window proc") != std::string::npos) {
             continue;
         }
@@ -74,33 +76,6 @@ std::vector<RelayCall> ParseLines(const std::string& trace, BodyOf bodyOf)
         }
     }
     return calls;
-}
-
-std::string HexPrefix(uint32_t id)
-{
-    char prefix[16];
-    snprintf(prefix, sizeof prefix, "%04x:", static_cast<unsigned>(id));
-    return prefix;
-}
-
-}  // namespace
-
-std::vector<RelayCall> ParseRelayTrace(const std::string& trace, uint32_t threadId)
-{
-    const std::string thread = HexPrefix(threadId);
-    return ParseLines(trace, [&](const std::string& line) {
-        return line.compare(0, thread.size(), thread) == 0 ? thread.size() : std::string::npos;
-    });
-}
-
-std::vector<RelayCall> ParseProcessRelayTrace(const std::string& trace, uint32_t processId)
-{
-    const std::string process = HexPrefix(processId);
-    return ParseLines(trace, [&](const std::string& line) {
-        if (line.compare(0, process.size(), process) != 0) return std::string::npos;
-        const size_t thread = line.find(':', process.size());
-        return thread == std::string::npos ? thread : thread + 1;
-    });
 }
 
 std::vector<RelayCall> CallsOf(const std::vector<RelayCall>& calls, const std::string& function)

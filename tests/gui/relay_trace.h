@@ -18,10 +18,6 @@ struct RelayCall {
 // made, from a trace's text.
 std::vector<RelayCall> ParseRelayTrace(const std::string& trace, uint32_t threadId);
 
-// The calls of every thread of one process, traced with WINEDEBUG=+pid (lines begin
-// "<process id in hex>:<thread id in hex>:").
-std::vector<RelayCall> ParseProcessRelayTrace(const std::string& trace, uint32_t processId);
-
 // The calls of `function` among `calls`.
 std::vector<RelayCall> CallsOf(const std::vector<RelayCall>& calls, const std::string& function);
 

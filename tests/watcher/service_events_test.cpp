@@ -8,17 +8,21 @@ namespace {
 
 constexpr DWORD Minute = 60 * 1000;
 
+using Lines = std::vector<std::wstring>;
+
+// Each event as a line: its number, then its strings.
 class EventLog : public EventSink {
 public:
-    std::vector<std::wstring> lines;  // id, then the strings
     void Report(DWORD eventId, const std::vector<std::wstring>& strings) override
     {
-        std::wstring line = std::to_wstring(eventId & 0xFFFF);
-        for (const std::wstring& text : strings) line += L" " + text;
-        lines.push_back(line);
+        lines.push_back(std::to_wstring(eventId & 0xFFFF));
+        for (const std::wstring& text : strings) lines.back() += L" " + text;
     }
     // The lines reported since the last call.
-    std::vector<std::wstring> Take() { return std::move(lines); }
+    Lines Take() { return std::move(lines); }
+
+private:
+    Lines lines;
 };
 
 SourceRecord Record(const wchar_t* name, DWORD tick, bool trusted)
@@ -30,8 +34,6 @@ SourceRecord Record(const wchar_t* name, DWORD tick, bool trusted)
     std::wstring(L"C:\\TV\\Recorder.exe").copy(record.modulePath, ModulePathSize - 1);
     return record;
 }
-
-using Lines = std::vector<std::wstring>;
 
 TEST(ServiceEventsTest, OneEventOfAKindPerSourceEveryTenMinutes)
 {
