@@ -18,36 +18,25 @@ namespace {
 
 constexpr DWORD ServicePatienceMsec = 30000;
 
-// Runs a command line, its standard error into `errors`; its exit code, or STILL_ACTIVE when
-// it has not ended within `milliseconds`.
-DWORD RunCommand(std::wstring commandLine, DWORD milliseconds, std::string* errors = nullptr)
+// Runs a command line with this program's standard error, the log; its exit code, or
+// STILL_ACTIVE when it has not ended in time.
+DWORD RunCommand(std::wstring commandLine)
 {
-    WCHAR temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring errorFile = std::wstring(temp) + L"quellap-service-errors.txt";
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
-    const HANDLE file = CreateFileW(errorFile.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
-                                    FILE_FLAG_DELETE_ON_CLOSE, NULL);
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdError = file;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION process;
-    DWORD code = STILL_ACTIVE;
-    if (CreateProcessW(NULL, &commandLine[0], NULL, NULL, TRUE, CREATE_NO_WINDOW, NULL, NULL,
-                       &startup, &process)) {
-        if (WaitForSingleObject(process.hProcess, milliseconds) == WAIT_OBJECT_0) {
-            GetExitCodeProcess(process.hProcess, &code);
-        }
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
+    if (!CreateProcessW(NULL, &commandLine[0], NULL, NULL, TRUE, CREATE_NO_WINDOW, NULL, NULL,
+                        &startup, &process)) {
+        return STILL_ACTIVE;
     }
-    char text[1024] = {};
-    DWORD read = 0;
-    SetFilePointer(file, 0, NULL, FILE_BEGIN);
-    if (errors != nullptr && ReadFile(file, text, sizeof text - 1, &read, NULL)) *errors = text;
-    CloseHandle(file);
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(process.hProcess, ServicePatienceMsec) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(process.hProcess, &code);
+    }
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
     return code;
 }
 
@@ -60,7 +49,7 @@ public:
         Manager = OpenSCManagerW(NULL, NULL, SC_MANAGER_ALL_ACCESS);
         const std::wstring create =
             L"sc create Horavant binPath= \"\\\"" + program + L"\\\" --service\"";
-        return RunCommand(create, ServicePatienceMsec) == 0 &&
+        return RunCommand(create) == 0 &&
                (Service = OpenServiceW(Manager, L"Horavant", SERVICE_ALL_ACCESS)) != NULL;
     }
     bool Start() { return StartServiceW(Service, 0, NULL) && WaitFor(SERVICE_RUNNING); }
@@ -93,7 +82,7 @@ private:
     {
         if (Service != NULL) CloseServiceHandle(Service);
         Service = NULL;
-        RunCommand(L"sc delete Horavant", ServicePatienceMsec);
+        RunCommand(L"sc delete Horavant");
     }
 
     SC_HANDLE Manager = NULL;
@@ -122,9 +111,11 @@ std::vector<uint64_t> EventIds(const std::vector<RelayCall>& calls)
 
 TEST(ServiceTest, StartedByHandSaysWhatItIsForAndExitsWithTwo)
 {
-    std::string errors;
-    EXPECT_EQ(2u, RunCommand(L"\"" + WatcherProgram + L"\" --service", ServicePatienceMsec, &errors));
-    EXPECT_NE(std::string::npos, errors.find("started by the service control manager")) << errors;
+    const size_t before = RelayTraceSince(0).size();
+    EXPECT_EQ(2u, RunCommand(L"\"" + WatcherProgram + L"\" --service"));
+    EXPECT_NE(std::string::npos, RelayTraceSince(before).find(
+        "Horavant --service runs only as the Windows service \"Horavant\", started by the service "
+        "control manager."));
 }
 
 // A recording service starts its tuner process on a window station and desktop of its own:

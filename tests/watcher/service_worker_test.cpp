@@ -91,27 +91,8 @@ private:
     bool StopRequested = false;
 };
 
-// Scans every UpdateMsec, steps every 5 s while idle and every 200 ms while adjusting, and
-// logs what it did.
-TEST(ServiceWorkerTest, ScansAndStepsOnTheirPeriods)
-{
-    ServiceRun run;
-    const auto log = run.Run([&] {
-        if (run.engine.IsAdjusting()) run.control.OnRequest(ServiceRequest::Stop);
-    });
-    std::vector<DWORD> waits(10, 500);
-    waits.push_back(200);
-    EXPECT_EQ(waits, run.waits);
-    EXPECT_EQ((std::vector<std::string>{Event(EVENT_STARTED_SETTING), "RUNNING",
-                                        Event(EVENT_SOURCE_HEARD), "set",
-                                        Event(EVENT_ADJUSTMENT_STARTED), "STOP_PENDING",
-                                        "handback", Event(EVENT_STOPPED_HANDED_BACK), "STOPPED"}),
-              log);
-    for (const auto& bound : {std::make_pair(0u, 10u), {500u, 500u}, {0xFFFFFFFFu, 0x7FFFFFFFu}}) {
-        EXPECT_EQ(bound.second, ScanPeriodMsec(bound.first)) << "as the dialog's timer";
-    }
-}
-
+// Scans every UpdateMsec, steps every 5 s while idle and every 200 ms while adjusting; however
+// it is stopped, it hands the clock back before it reports STOPPED, and logs what it did.
 TEST(ServiceWorkerTest, EveryWayOfStoppingHandsTheClockBackBeforeStopped)
 {
     const struct {
@@ -141,6 +122,19 @@ TEST(ServiceWorkerTest, EveryWayOfStoppingHandsTheClockBackBeforeStopped)
         ASSERT_GE(log.size(), ending.size());
         EXPECT_EQ(ending, std::vector<std::string>(log.end() - ending.size(), log.end()))
             << static_cast<int>(c.request);
+        if (&c != &cases[0]) continue;  // the first case in full
+        std::vector<DWORD> waits(10, 500);
+        waits.push_back(200);
+        EXPECT_EQ(waits, run.waits);
+        EXPECT_EQ((std::vector<std::string>{Event(EVENT_STARTED_SETTING), "RUNNING",
+                                            Event(EVENT_SOURCE_HEARD), "set",
+                                            Event(EVENT_ADJUSTMENT_STARTED), "STOP_PENDING",
+                                            "handback", Event(EVENT_STOPPED_HANDED_BACK),
+                                            "STOPPED"}),
+                  log);
+    }
+    for (const auto& bound : {std::make_pair(0u, 10u), {500u, 500u}, {0xFFFFFFFFu, 0x7FFFFFFFu}}) {
+        EXPECT_EQ(bound.second, ScanPeriodMsec(bound.first)) << "as the dialog's timer";
     }
 }
 
