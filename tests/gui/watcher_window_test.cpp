@@ -19,6 +19,7 @@ namespace {
 
 constexpr uint64_t SlowRate = 156250 / 5;  // Wine's time increment at one fifth
 constexpr DWORD FirstClockTickMsec = ClockIdlePeriodMsec + 3000;
+constexpr int64_t ElevenYearsMsec = 11 * 365LL * 86400000;
 
 std::wstring TrustAnnouncers()
 {
@@ -28,6 +29,15 @@ std::wstring TrustAnnouncers()
 uint64_t Handle(HWND window)
 {
     return reinterpret_cast<uintptr_t>(window);
+}
+
+// The index of the `nth` (from 1) call of `function` at or after `from`, or -1.
+int NthCallFrom(const std::vector<RelayCall>& calls, size_t from, const char* function, int nth)
+{
+    for (size_t i = from; i < calls.size(); ++i) {
+        if (calls[i].function == function && --nth == 0) return static_cast<int>(i);
+    }
+    return -1;
 }
 
 // Each icon call as its message and whether it worked.
@@ -224,6 +234,33 @@ TEST(WatcherWindowTest, SessionEndHandsTheClockBackForGood)
     EXPECT_EQ(0u, watcher.Close());
     EXPECT_EQ(before.size(), CallsOf(watcher.Calls(), "SetSystemTimeAdjustment").size())
         << "handed back once";
+}
+
+// A trusted source in step announces one time 11 years off, then in-step times again: the odd
+// sample is held back, and the clock is never touched.
+TEST(WatcherWindowTest, OneStrangeTimeNeverStartsASlew)
+{
+    AnnouncerProcess source;
+    ASSERT_TRUE(source.StartWithText(TimeRecord(0, L"BonDriver_Step")));
+    WatcherSession watcher;
+    ASSERT_TRUE(watcher.Start({L"SetTime=1", L"UpdateMsec=100", TrustAnnouncers()}));
+    // Minimised, the window no longer refreshes its list: each GetLocalTime of its thread is
+    // then a clock step.
+    PostMessageW(watcher.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(watcher.Window()) != FALSE; }, WindowPatienceMsec));
+    for (const int64_t offsetMsec : {int64_t{0}, ElevenYearsMsec, int64_t{0}}) {
+        const std::wstring text = TimeRecord(offsetMsec, L"BonDriver_Step");
+        SendMessageW(source.Window(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        // The second scan after the change read the new text; a clock step followed it.
+        const size_t changed = watcher.Calls().size();
+        ASSERT_TRUE(WaitUntil([&] {
+            const std::vector<RelayCall> calls = watcher.Calls();
+            const int scan = NthCallFrom(calls, changed, "SendMessageTimeoutW", 2);
+            return scan >= 0 && NthCallFrom(calls, scan, "GetLocalTime", 1) >= 0;
+        }, FirstClockTickMsec)) << offsetMsec;
+    }
+    EXPECT_EQ(0u, watcher.Close());
+    EXPECT_TRUE(CallsOf(watcher.Calls(), "SetSystemTimeAdjustment").empty());
 }
 
 }  // namespace
