@@ -1,7 +1,10 @@
-// An in-memory file system for the setup's decisions: files by full path; a "loaded" file (a DLL
-// that a program has loaded) can be renamed but not deleted; any changing call can fail.
+// An in-memory file system for the setup's decisions: files by full path, denying changes as
+// Windows does: a "loaded" file (a DLL that a program has loaded) can be renamed but not deleted,
+// replaced or opened for writing; a read-only one can be renamed; a "denied" one (a deny entry)
+// cannot be changed at all. Any changing call can fail.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <set>
 
@@ -11,10 +14,12 @@
 class FakeFolders : public FileStore {
 public:
     std::map<std::wstring, FileBytes> files;
-    std::set<std::wstring> loaded;
+    std::set<std::wstring> loaded, readOnly, denied;
+    std::map<std::wstring, uint32_t> readErrors;  // files that cannot be read
     uint32_t writableError = 0;
     int failingChange = -1;  // the index of the changing call that fails
-    int changes = 0;         // changing calls so far (Rename, Create, Delete)
+    int changes = 0;         // changing calls so far (Rename, Create, Replace, Delete)
+    std::function<void()> changed;  // after each change made
 
     std::wstring LongFullPath(const std::wstring& path) override { return path; }
     uint32_t Kind(const std::wstring& path, PathKind& kind) override
@@ -26,6 +31,7 @@ public:
     }
     uint32_t Read(const std::wstring& path, FileBytes& bytes) override
     {
+        if (readErrors.count(path)) return readErrors[path];
         return files.count(path) ? (bytes = files[path], 0) : ErrorFileNotFound;
     }
     uint32_t List(const std::wstring& folder, std::vector<std::wstring>& names) override
@@ -38,22 +44,50 @@ public:
     uint32_t CheckWritable(const std::wstring&) override { return writableError; }
     uint32_t Rename(const std::wstring& from, const std::wstring& to) override
     {
-        if (Fails() || !files.count(from) || files.count(to)) return 1117;
+        if (Fails() || !files.count(from) || files.count(to)) return 1117;  // an I/O error
+        if (denied.count(from)) return ErrorAccessDenied;
         files[to] = files[from];
         files.erase(from);
-        if (loaded.erase(from)) loaded.insert(to);
-        return 0;
+        for (std::set<std::wstring>* marks : {&loaded, &readOnly}) {
+            if (marks->erase(from)) marks->insert(to);
+        }
+        return Changed();
     }
     uint32_t Create(const std::wstring& path, const FileBytes& bytes) override
     {
-        return Fails() || !files.insert({path, bytes}).second ? 1117 : 0;
+        return Fails() || !files.insert({path, bytes}).second ? 1117 : Changed();
+    }
+    uint32_t Replace(const std::wstring& path, const FileBytes& bytes) override
+    {
+        if (Fails() || !files.count(path)) return 1117;
+        if (Unchangeable(path)) return ErrorAccessDenied;
+        files[path] = bytes;
+        return Changed();
     }
     uint32_t Delete(const std::wstring& path) override
     {
-        if (Fails()) return 1117;  // an I/O error
-        return loaded.count(path) ? ErrorAccessDenied : files.erase(path) ? 0 : 1117;
+        if (Fails() || !files.count(path)) return 1117;
+        if (Unchangeable(path)) return ErrorAccessDenied;
+        files.erase(path);
+        return Changed();
+    }
+    uint32_t OpenForWriting(const std::wstring& path, bool& isReadOnly) override
+    {
+        isReadOnly = readOnly.count(path) != 0;
+        if (!files.count(path)) return ErrorFileNotFound;
+        if (isReadOnly || denied.count(path)) return ErrorAccessDenied;
+        return loaded.count(path) ? ErrorSharingViolation : 0;
     }
 
 private:
     bool Fails() { return changes++ == failingChange; }
+    bool Unchangeable(const std::wstring& path)
+    {
+        return loaded.count(path) || readOnly.count(path) || denied.count(path);
+    }
+    uint32_t Changed()
+    {
+        if (changed) changed();
+        return 0;
+    }
 };

@@ -1,10 +1,22 @@
-// The command line and the texts in both languages.
+// The command line, the console and the texts in both languages.
 #include <gtest/gtest.h>
 
+#include "fake_folders.h"
 #include "setup_messages.h"
 #include "setup_options.h"
+#include "setup_program.h"
 
 namespace {
+
+struct FakeConsole : SetupConsole {
+    bool own = false;
+    std::wstring out;
+    int waits = 0;
+
+    void Write(bool, const std::wstring& text) override { out += text; }
+    bool IsOwn() override { return own; }
+    void WaitForEnter() override { ++waits; }
+};
 
 TEST(SetupTextTest, CommandLines)
 {
@@ -15,6 +27,32 @@ TEST(SetupTextTest, CommandLines)
          {std::vector<std::wstring>{}, {L"status"}, {L"--lang", L"de", L"status", L"a"},
           {L"--from"}, {L"--bad", L"x", L"a.dll"}, {L"--help", L"a.dll"}}) {
         EXPECT_FALSE(ParseSetupOptions(bad, o)) << bad.size();
+    }
+}
+
+// Explorer gives the program a console of its own, which goes when it ends; at a prompt or in a
+// script the console is shared, and nothing may wait for Enter there.
+TEST(SetupTextTest, WaitsForEnterOnlyInAConsoleOfItsOwn)
+{
+    const std::wstring driver = L"C:\\TV\\BonDriver_T.dll";
+    const struct {
+        std::vector<std::wstring> arguments;
+        bool own;
+        int exitCode;
+        bool waits;
+    } cases[] = {
+        {{driver}, false, 1, false},         {{driver}, true, 1, true},
+        {{L"status", driver}, true, 1, false}, {{}, true, 2, true},
+        {{L"--help"}, false, 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.size());
+        FakeFolders store;
+        FakeConsole console;
+        console.own = c.own;
+        EXPECT_EQ(c.exitCode, RunSetup(c.arguments, store, console, L"C:\\Quellap", false));
+        EXPECT_EQ(c.waits ? 1 : 0, console.waits);
+        EXPECT_EQ(c.waits, console.out.find(L"Press Enter") != std::wstring::npos);
     }
 }
 
