@@ -56,8 +56,9 @@ HANDLE CreateUniqueFile(const std::wstring& folder, DWORD access, DWORD flags)
 {
     HANDLE file = INVALID_HANDLE_VALUE;
     for (DWORD attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
-        const std::wstring path = folder + L"\\" + TemporaryFileName(GetCurrentProcessId() * 100 + attempt);
-        file = CreateFileW(path.c_str(), access, 0, nullptr, CREATE_NEW, flags, nullptr);
+        const std::wstring name = TemporaryFileName(GetCurrentProcessId() * 100 + attempt);
+        file = CreateFileW((folder + L"\\" + name).c_str(), access, 0, nullptr, CREATE_NEW, flags,
+                           nullptr);
         if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
     }
     return file;
@@ -162,8 +163,8 @@ uint32_t Win32FileStore::List(const std::wstring& folder, std::vector<std::wstri
 
 uint32_t Win32FileStore::CheckWritable(const std::wstring& folder)
 {
-    const HANDLE file =
-        CreateUniqueFile(folder, GENERIC_WRITE, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE);
+    const HANDLE file = CreateUniqueFile(folder, GENERIC_WRITE,
+                                         FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE);
     if (file == INVALID_HANDLE_VALUE) return LastError();
     CloseHandle(file);
     return 0;

@@ -219,7 +219,8 @@ FileReport Unwrap(FileStore& store, const DriverSlot& slot)
     if (halfDone) {
         return Finish(store, slot, change, {Message::UnwrapFinished, {}}, std::move(notes));
     }
-    return Finish(store, slot, change, {Message::UnwrapDone, {VersionText(slot.driver.facts.version)}},
+    return Finish(store, slot, change,
+                  {Message::UnwrapDone, {VersionText(slot.driver.facts.version)}},
                   std::move(notes));
 }
 

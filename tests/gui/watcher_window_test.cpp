@@ -127,11 +127,13 @@ TEST(WatcherWindowTest, StartOptions)
         // Wine shows a dialog once its queue first runs empty, whatever start-up did, so the
         // start-up is checked in the calls the program made. Minimising ends it; what that
         // posts runs before a close posted afterwards, so the calls are whole after the close.
-        ASSERT_TRUE(WaitUntil([&] { return Made(watcher, "ShowWindow", {Handle(dialog), SW_MINIMIZE}); },
-                              WindowPatienceMsec));
+        const auto shown = [&](uint64_t how) {
+            return WaitUntil([&] { return Made(watcher, "ShowWindow", {Handle(dialog), how}); },
+                             WindowPatienceMsec);
+        };
+        ASSERT_TRUE(shown(SW_MINIMIZE));
         if (c.toTray) {
-            ASSERT_TRUE(WaitUntil([&] { return Made(watcher, "ShowWindow", {Handle(dialog), SW_HIDE}); },
-                                  WindowPatienceMsec));
+            ASSERT_TRUE(shown(SW_HIDE));
             SendMessageW(dialog, WM_APP_TRAYNOTIFY, TrayIconId, WM_LBUTTONUP);
             EXPECT_TRUE(IsWindowVisible(dialog));
             EXPECT_FALSE(IsIconic(dialog));

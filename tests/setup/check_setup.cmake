@@ -64,34 +64,29 @@ function(setup wanted pattern)
   endif()
 endfunction()
 
-# QuellapSetup ARGS under Wine's relay trace ends with STATUS and prints `lines` (all of its
-# output). It renames at least `count` files into place, each by the handle it wrote it with,
-# and none made with FILE_ATTRIBUTE_TEMPORARY: Windows keeps that attribute across a rename
-# (Wine keeps it nowhere, hence the calls are checked).
-function(traced_setup wanted lines count)
-  execute_process(COMMAND ${CMAKE_COMMAND} -E env WINEDEBUG=-all,+relay
-    ${WINE_RUN} ${WINE_PREFIX} ${SETUP} --lang en --from ${from} ${ARGN}
-    RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE trace TIMEOUT 120)
+# QuellapSetup ARGS under Wine's relay trace ends with STATUS, prints `lines` (all its output),
+# and renames files into place by handle: `made` is "[1]" for each made FILE_ATTRIBUTE_TEMPORARY
+# (which Windows keeps across a rename; Wine keeps it nowhere), "[0]" for each made otherwise.
+function(traced_setup wanted lines made)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env WINEDEBUG=-all,+relay ${WINE_RUN} ${WINE_PREFIX}
+    ${SETUP} --lang en --from ${from} ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out
+    ERROR_VARIABLE trace TIMEOUT 120)
   expect_status(${wanted})
   expect(stdout "${out}" "^${lines}$")
-  string(REGEX MATCHALL "[A-Za-z0-9]+\\.(CreateFileW|SetFileInformationByHandle)\\([^\n]*"
-    calls "${trace}")
-  set(renamed 0)
+  string(REGEX MATCHALL "(CreateFileW|SetFileInformationByHandle)\\([^\n]*" calls "${trace}")
+  set(renamed "")
   foreach(call IN LISTS calls)
-    # The attributes' third hexadecimal digit from the right holds FILE_ATTRIBUTE_TEMPORARY.
-    if(call MATCHES "CreateFileW\\([^\"]*\"[^\"]*\",[^,]*,[^,]*,[^,]*,[^,]*,[0-9a-f]*([0-9a-f])[0-9a-f][0-9a-f],")
+    # The attributes' third hexadecimal digit from the right holds the temporary one.
+    if(call MATCHES "^CreateFileW\\([^\"]*\"[^\"]*\",[^,]*,[^,]*,[^,]*,[^,]*,[0-9a-f]*([0-9a-f])..,")
       math(EXPR temporary "0x${CMAKE_MATCH_1} & 1")
-    elseif(call MATCHES "CreateFileW\\(\\) retval=0*([0-9a-f]+)")
+    elseif(call MATCHES "^CreateFileW\\(\\) retval=0*([0-9a-f]+)")
       set(made_${CMAKE_MATCH_1} ${temporary})
-    elseif(call MATCHES "SetFileInformationByHandle\\(0*([0-9a-f]+),[0-9a-f]*00000003,")  # FileRenameInfo
-      if(NOT "${made_${CMAKE_MATCH_1}}" STREQUAL "0")
-        message(FATAL_ERROR "a file made temporary (or not seen made) was renamed:\n${calls}")
-      endif()
-      math(EXPR renamed "${renamed} + 1")
+    elseif(call MATCHES "^SetFileInformationByHandle\\(0*([0-9a-f]+),[0-9a-f]*00000003,")  # rename
+      string(APPEND renamed "[${made_${CMAKE_MATCH_1}}]")
     endif()
   endforeach()
-  if(renamed LESS count)
-    message(FATAL_ERROR "${renamed} files renamed into place, expected ${count}:\n${calls}")
+  if(NOT renamed STREQUAL made)
+    message(FATAL_ERROR "renamed files made temporary ([1]) or not ([0]): ${renamed}, not ${made}")
   endif()
 endfunction()
 
@@ -116,12 +111,12 @@ if(CASE STREQUAL "roundtrip")
   file(WRITE ${folder}/~QuellapSetup-0badf00d.tmp "")
   set(leftover "[^\n]*\\\\~QuellapSetup-0badf00d.tmp: ")
   set(line "[^\n]*BonDriver_TsFile.dll: ")
-  traced_setup(0 "${leftover}left by an interrupted QuellapSetup; [^\n]*\n${line}tuner driver \\(${ARCH}\\), not wrapped\n" 0 status ${driver})
-  traced_setup(0 "${leftover}removed: [^\n]*\n${line}wrapped: ${wrapper} installed, the driver renamed to ${renamed}.dl_; settings file copied to ${renamed}.ini\n" 2 wrap ${driver})
+  traced_setup(0 "${leftover}left by an interrupted QuellapSetup; [^\n]*\n${line}tuner driver \\(${ARCH}\\), not wrapped\n" "" status ${driver})
+  traced_setup(0 "${leftover}removed: [^\n]*\n${line}wrapped: ${wrapper} installed, the driver renamed to ${renamed}.dl_; settings file copied to ${renamed}.ini\n" "[0][0]" wrap ${driver})
   setup(0 "wrapped: ${wrapper} in front of ${renamed}.dl_ \\(${ARCH}\\)" status ${from}\\..\\TV)
   # The other machine's wrapper, which the host cannot load, is replaced in one step.
   file(COPY_FILE ${OTHER_WRAPPER} ${folder}/BonDriver_TsFile.dll)
-  traced_setup(0 "${line}updated: Quellap ${VERSION} \\([^)]*\\) replaced by ${VERSION} \\(${ARCH}\\)\n" 1 update ${driver})
+  traced_setup(0 "${line}updated: Quellap ${VERSION} \\([^)]*\\) replaced by ${VERSION} \\(${ARCH}\\)\n" "[0]" update ${driver})
   host(5)
   expect(stdout "${out}" "\nsummary: ms=[0-9]+ chunks=[1-9][^\n]*\nhost: exit 0\n$")
   setup(0 "unwrapped: the driver has its name back, Quellap ${VERSION} removed; ${renamed}.ini removed \\(the same as BonDriver_TsFile.ini\\)" unwrap ${driver})

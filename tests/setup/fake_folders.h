@@ -1,10 +1,8 @@
-// An in-memory file system for the setup's decisions: files by full path, denying changes as
-// Windows does: a "loaded" file (a DLL that a program has loaded) can be renamed but not deleted,
-// replaced or opened for writing; a read-only one can be renamed; a "denied" one (a deny entry)
-// cannot be changed at all. Any changing call can fail.
+// An in-memory file system for the setup's decisions: files by full path; a "loaded" file (a DLL
+// that a program has loaded) and a read-only one can be renamed but not deleted or replaced, a
+// "denied" one (a deny entry) not even renamed; any changing call can fail.
 #pragma once
 
-#include <functional>
 #include <map>
 #include <set>
 
@@ -19,7 +17,6 @@ public:
     uint32_t writableError = 0;
     int failingChange = -1;  // the index of the changing call that fails
     int changes = 0;         // changing calls so far (Rename, Create, Replace, Delete)
-    std::function<void()> changed;  // after each change made
 
     std::wstring LongFullPath(const std::wstring& path) override { return path; }
     uint32_t Kind(const std::wstring& path, PathKind& kind) override
@@ -48,46 +45,33 @@ public:
         if (denied.count(from)) return ErrorAccessDenied;
         files[to] = files[from];
         files.erase(from);
-        for (std::set<std::wstring>* marks : {&loaded, &readOnly}) {
-            if (marks->erase(from)) marks->insert(to);
-        }
-        return Changed();
+        if (loaded.erase(from)) loaded.insert(to);
+        return 0;
     }
     uint32_t Create(const std::wstring& path, const FileBytes& bytes) override
     {
-        return Fails() || !files.insert({path, bytes}).second ? 1117 : Changed();
+        return Fails() || !files.insert({path, bytes}).second ? 1117 : 0;
     }
     uint32_t Replace(const std::wstring& path, const FileBytes& bytes) override
     {
-        if (Fails() || !files.count(path)) return 1117;
-        if (Unchangeable(path)) return ErrorAccessDenied;
-        files[path] = bytes;
-        return Changed();
+        return Fails() ? 1117 : Unchangeable(path) ? ErrorAccessDenied : (files[path] = bytes, 0);
     }
     uint32_t Delete(const std::wstring& path) override
     {
-        if (Fails() || !files.count(path)) return 1117;
-        if (Unchangeable(path)) return ErrorAccessDenied;
-        files.erase(path);
-        return Changed();
+        if (Fails()) return 1117;
+        return Unchangeable(path) ? ErrorAccessDenied : files.erase(path) ? 0 : 1117;
     }
     uint32_t OpenForWriting(const std::wstring& path, bool& isReadOnly) override
     {
         isReadOnly = readOnly.count(path) != 0;
-        if (!files.count(path)) return ErrorFileNotFound;
         if (isReadOnly || denied.count(path)) return ErrorAccessDenied;
         return loaded.count(path) ? ErrorSharingViolation : 0;
     }
 
 private:
     bool Fails() { return changes++ == failingChange; }
-    bool Unchangeable(const std::wstring& path)
+    bool Unchangeable(const std::wstring& p)
     {
-        return loaded.count(path) || readOnly.count(path) || denied.count(path);
-    }
-    uint32_t Changed()
-    {
-        if (changed) changed();
-        return 0;
+        return loaded.count(p) + readOnly.count(p) + denied.count(p) != 0;
     }
 };
