@@ -37,10 +37,8 @@ TEST(SetupTextTest, WaitsForEnterOnlyInAConsoleOfItsOwn)
     const struct {
         std::vector<std::wstring> arguments;
         bool own, waits;
-    } cases[] = {{{driver}, false, false},
-                 {{driver}, true, true},
-                 {{L"status", driver}, true, false},
-                 {{}, true, true}};
+    } cases[] = {{{driver}, false, false}, {{driver}, true, true},
+                 {{L"status", driver}, true, false}, {{}, true, true}};
     for (const auto& c : cases) {
         FakeFolders store;
         FakeConsole console;
