@@ -65,7 +65,7 @@ std::wstring ProbeSlew(const ProbeFacts& facts)
     if (refusal == nullptr && !clock.Ready()) refusal = L"CreateEventW failed";
     if (refusal != nullptr) {
         WriteText(STD_OUTPUT_HANDLE, L"Slew: not run: " + std::wstring(refusal) + L"\n");
-        return L"slew: not run";
+        return L"slew: not run: " + std::wstring(refusal);
     }
     ActiveClock = &clock;
     ActiveOwnership = &ownership;
