@@ -4,6 +4,7 @@
 
 #include "probe_options.h"
 #include "probe_report.h"
+#include "slew_report.h"
 
 namespace {
 
@@ -11,10 +12,10 @@ namespace {
 ProbeFacts WineFacts()
 {
     ProbeFacts facts;
-    facts.system = {CallFailure{}, 10, 0, 19043, 0, L"Microsoft Windows 10 Pro", L"8.0", 64,
-                    false, 10000000, true};
-    facts.token = {CallFailure{}, L"DESKTOP\\user", L"S-1-5-21-0-0-0-1000", true, 2, 0x3000,
-                   true, false};
+    facts.system = {CallFailure{}, 10, 0,     19043,    0,   L"Microsoft Windows 10 Pro",
+                    L"8.0",        64, false, 10000000, true};
+    facts.token = {CallFailure{}, L"DESKTOP\\user", L"S-1-5-21-0-0-0-1000", true, 2, 0x3000, true,
+                   false};
     facts.session = {CallFailure{}, 1, L"WinSta0", L"Default"};
     facts.adjustment.values = {156250, 156250, true};
     facts.sources.settingsPath = L"C:\\Quellap\\Horavant.ini";
@@ -75,7 +76,8 @@ TEST(ProbeReport, NamesWhatFailed)
     facts.timeService.service = {CallFailure{}, true, 4, 3, L"C:\\Windows\\system32\\svchost.exe"};
     facts.timeService.typeFailure = {L"RegGetValueW", 5};
     const std::wstring report = FormatFacts(facts, L"1.0.0");
-    EXPECT_NE(report.find(L"\nToken: OpenProcessToken failed (error 5)\nSession: 1\n"), std::wstring::npos);
+    EXPECT_NE(report.find(L"\nToken: OpenProcessToken failed (error 5)\nSession: 1\n"),
+              std::wstring::npos);
     EXPECT_NE(report.find(L"\nWindows Time service: running (4), start type demand (3), "
                           L"C:\\Windows\\system32\\svchost.exe\n"
                           L"Windows Time Type: RegGetValueW failed (error 5)\n"

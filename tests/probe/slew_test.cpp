@@ -83,9 +83,9 @@ TEST(SlewPlan, TheSlowPhaseLosesWhatTheFastOneGained)
         {100144, 200288, 20028, true, 2500},  // a fifth rounded down: 2499.95 ms
         {156001, 312002, 31200, true, 2500},
         {10, 20, 2, true, 2500},
-        {0, 0, 0, false, 0},          // no increment reported
-        {156250, 156250, 31250, false, 0},  // a fast rate that is not faster
-        {156250, 312500, 156250, false, 0}, // a slow rate that is not slower
+        {0, 0, 0, false, 0},                 // no increment reported
+        {156250, 156250, 31250, false, 0},   // a fast rate that is not faster
+        {156250, 312500, 156250, false, 0},  // a slow rate that is not slower
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.increment);
@@ -127,22 +127,24 @@ TEST(SlewRun, MeasuresTheRatesAgainstTheCounterAndHandsBack)
 
 TEST(SlewRun, HandsBackOnEveryWayOut)
 {
+    using E = SlewEnd;
+    using H = HandBackOutcome;
     const std::pair<uint32_t, bool> fast{312500, false}, slow{31250, false}, back{0, true};
     const struct {
         const char* way;
         int failingSet, stoppingWait;
         bool stopFirst;  // Ctrl+C before the first rate is set
-        SlewEnd end;
+        E end;
         int endPhase;
-        HandBackOutcome handBack;
+        H handBack;
         std::vector<std::pair<uint32_t, bool>> sets;
     } cases[] = {
-        {"fast rate refused", 0, -1, false, SlewEnd::SetFailed, 0, HandBackOutcome::NothingSet, {fast}},
-        {"slow rate refused", 1, -1, false, SlewEnd::SetFailed, 1, HandBackOutcome::Done, {fast, slow, back}},
-        {"hand-back refused", 2, -1, false, SlewEnd::Completed, 1, HandBackOutcome::Failed, {fast, slow, back}},
-        {"Ctrl+C in the fast phase", -1, 1, false, SlewEnd::Stopped, 0, HandBackOutcome::Done, {fast, back}},
-        {"Ctrl+C in the slow phase", -1, 4, false, SlewEnd::Stopped, 1, HandBackOutcome::Done, {fast, slow, back}},
-        {"Ctrl+C before the slew", -1, -1, true, SlewEnd::Stopped, 0, HandBackOutcome::NothingSet, {}},
+        {"fast rate refused", 0, -1, false, E::SetFailed, 0, H::NothingSet, {fast}},
+        {"slow rate refused", 1, -1, false, E::SetFailed, 1, H::Done, {fast, slow, back}},
+        {"hand-back refused", 2, -1, false, E::Completed, 1, H::Failed, {fast, slow, back}},
+        {"Ctrl+C in the fast phase", -1, 1, false, E::Stopped, 0, H::Done, {fast, back}},
+        {"Ctrl+C in the slow phase", -1, 4, false, E::Stopped, 1, H::Done, {fast, slow, back}},
+        {"Ctrl+C before the slew", -1, -1, true, E::Stopped, 0, H::NothingSet, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.way);
@@ -159,7 +161,7 @@ TEST(SlewRun, HandsBackOnEveryWayOut)
         EXPECT_EQ(run.end, c.end);
         EXPECT_EQ(run.endPhase, c.endPhase);
         EXPECT_EQ(run.handBack, c.handBack);
-        EXPECT_EQ(run.handBackError, c.handBack == HandBackOutcome::Failed ? Refused : 0u);
+        EXPECT_EQ(run.handBackError, c.handBack == H::Failed ? Refused : 0u);
         EXPECT_EQ(clock.sets, c.sets);
         // Once handed back, nothing sets a rate again.
         uint32_t setError = 0;
@@ -171,6 +173,7 @@ TEST(SlewRun, HandsBackOnEveryWayOut)
 TEST(SlewPreconditions, OnlyWhileNobodyElseAdjustsTheClock)
 {
     ProbeFacts allowed;
+    allowed.system.counterFrequency = CounterHz;
     allowed.token.privilegePresent = true;
     allowed.adjustment.values = {156250, 156250, true};
     allowed.timeService.service = {CallFailure{}, true, 4, 3, L""};  // running
@@ -184,13 +187,27 @@ TEST(SlewPreconditions, OnlyWhileNobodyElseAdjustsTheClock)
         {"allowed", [](ProbeFacts&) {}, false},
         {"token unread", [](ProbeFacts& f) { f.token.failure = {L"OpenProcessToken", 5}; }, true},
         {"no privilege", [](ProbeFacts& f) { f.token.privilegePresent = false; }, true},
-        {"values unread", [](ProbeFacts& f) { f.adjustment.failure = {L"GetSystemTimeAdjustment", 5}; }, true},
+        {"values unread",
+         [](ProbeFacts& f) { f.adjustment.failure = {L"GetSystemTimeAdjustment", 5}; }, true},
         {"adjustment enabled", [](ProbeFacts& f) { f.adjustment.values.disabled = false; }, true},
+        {"no counter", [](ProbeFacts& f) { f.system.counterFrequency = 0; }, true},
         {"time service syncing", [](ProbeFacts& f) { f.timeService.type = L"NTP"; }, true},
-        {"time service type unread", [](ProbeFacts& f) { f.timeService.typeFailure = {L"RegGetValueW", 5}; }, true},
-        {"service manager unread", [](ProbeFacts& f) { f.timeService.service.failure = {L"OpenSCManagerW", 5}; }, true},
-        {"time service stopped", [](ProbeFacts& f) { f.timeService.service.state = 1; f.timeService.type = L"NTP"; }, false},
-        {"no time service", [](ProbeFacts& f) { f.timeService.service.installed = false; f.timeService.type.clear(); }, false},
+        {"its type unread", [](ProbeFacts& f) { f.timeService.typeFailure = {L"RegGetValueW", 5}; },
+         true},
+        {"service manager unread",
+         [](ProbeFacts& f) { f.timeService.service.failure = {L"OpenSCManagerW", 5}; }, true},
+        {"time service stopped",
+         [](ProbeFacts& f) {
+             f.timeService.service.state = 1;
+             f.timeService.type = L"NTP";
+         },
+         false},
+        {"no time service",
+         [](ProbeFacts& f) {
+             f.timeService.service.installed = false;
+             f.timeService.type.clear();
+         },
+         false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);

@@ -17,18 +17,18 @@ struct CallFailure {
 struct SystemFacts {
     CallFailure failure;
     uint32_t major = 0, minor = 0, build = 0;
-    uint32_t revision = 0;      // update build revision; 0 when not recorded
-    std::wstring product;       // product name and display version, as recorded
-    std::wstring wine;          // Wine's version when running under Wine
-    uint32_t processBits = 0;   // 32 or 64
-    bool wow64 = false;         // a 32-bit process on 64-bit Windows
+    uint32_t revision = 0;         // update build revision; 0 when not recorded
+    std::wstring product;          // product name and display version, as recorded
+    std::wstring wine;             // Wine's version when running under Wine
+    uint32_t processBits = 0;      // 32 or 64
+    bool wow64 = false;            // a 32-bit process on 64-bit Windows
     int64_t counterFrequency = 0;  // performance counter, ticks per second
     bool preciseTime = false;      // GetSystemTimePreciseAsFileTime exists (Windows 8 and later)
 };
 
 struct TokenFacts {
     CallFailure failure;
-    std::wstring user;              // DOMAIN\name, empty when the account has no name
+    std::wstring user;  // DOMAIN\name, empty when the account has no name
     std::wstring sid;
     bool elevated = false;
     uint32_t elevationType = 0;     // 1 default (no split token), 2 full, 3 limited

@@ -34,7 +34,8 @@ int wmain(int argc, wchar_t** argv)
 {
     const std::wstring version = L"" QUELLAP_VERSION_TEXT;
     ProbeOptions options;
-    const bool parsed = ParseProbeOptions(std::vector<std::wstring>(argv + 1, argv + argc), options);
+    const bool parsed =
+        ParseProbeOptions(std::vector<std::wstring>(argv + 1, argv + argc), options);
     if (!parsed || options.help) {
         WriteText(parsed ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE, ProbeUsageText(version));
         return parsed ? 0 : 2;

@@ -4,9 +4,13 @@ bool ParseProbeOptions(const std::vector<std::wstring>& arguments, ProbeOptions&
 {
     options = ProbeOptions{};
     for (const std::wstring& argument : arguments) {
-        if (argument == L"--slew") options.slew = true;
-        else if (argument == L"--help" || argument == L"-h" || argument == L"/?") options.help = true;
-        else return false;
+        if (argument == L"--slew") {
+            options.slew = true;
+        } else if (argument == L"--help" || argument == L"-h" || argument == L"/?") {
+            options.help = true;
+        } else {
+            return false;
+        }
     }
     return true;
 }

@@ -14,7 +14,8 @@ const wchar_t* ReadInstalledService(SC_HANDLE service, ServiceFacts& facts)
     facts.state = status.dwCurrentState;
     DWORD size = 0;
     QueryServiceConfigW(service, NULL, 0, &size);
-    std::vector<BYTE> data(size > sizeof(QUERY_SERVICE_CONFIGW) ? size : sizeof(QUERY_SERVICE_CONFIGW));
+    std::vector<BYTE> data(size > sizeof(QUERY_SERVICE_CONFIGW) ? size
+                                                                : sizeof(QUERY_SERVICE_CONFIGW));
     auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGW*>(data.data());
     if (!QueryServiceConfigW(service, config, static_cast<DWORD>(data.size()), &size)) {
         return L"QueryServiceConfigW";
@@ -33,7 +34,8 @@ void ReadServiceFacts(const wchar_t* name, ServiceFacts& facts)
         facts.failure = {L"OpenSCManagerW", GetLastError()};
         return;
     }
-    const SC_HANDLE service = OpenServiceW(manager, name, SERVICE_QUERY_STATUS | SERVICE_QUERY_CONFIG);
+    const SC_HANDLE service =
+        OpenServiceW(manager, name, SERVICE_QUERY_STATUS | SERVICE_QUERY_CONFIG);
     if (service == NULL) {
         const DWORD error = GetLastError();
         if (error != ERROR_SERVICE_DOES_NOT_EXIST) facts.failure = {L"OpenServiceW", error};
@@ -51,9 +53,13 @@ void ReadTimeServiceFacts(TimeServiceFacts& facts)
     ReadServiceFacts(L"W32Time", facts.service);
     WCHAR type[64];
     DWORD size = sizeof type;
-    const LSTATUS status =
-        RegGetValueW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Services\\W32Time\\Parameters",
-                     L"Type", RRF_RT_REG_SZ, NULL, type, &size);
-    if (status == ERROR_SUCCESS) facts.type = type;
-    else if (status != ERROR_FILE_NOT_FOUND) facts.typeFailure = {L"RegGetValueW", static_cast<uint32_t>(status)};
+    const LSTATUS status = RegGetValueW(HKEY_LOCAL_MACHINE,
+                                        L"SYSTEM\\CurrentControlSet\\Services\\W32Time\\Parameters",
+                                        L"Type", RRF_RT_REG_SZ, NULL, type, &size);
+    // Not set (no key or no value) is no failure: the service then has no Type to follow.
+    if (status == ERROR_SUCCESS) {
+        facts.type = type;
+    } else if (status != ERROR_FILE_NOT_FOUND) {
+        facts.typeFailure = {L"RegGetValueW", static_cast<uint32_t>(status)};
+    }
 }

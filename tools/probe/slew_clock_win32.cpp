@@ -40,11 +40,14 @@ ClockSample Win32SlewClock::Sample()
     // Without the precise call the system time moves in whole clock interrupts.
     FILETIME now;
     LARGE_INTEGER counter;
-    if (PreciseTime != nullptr) PreciseTime(&now);
-    else GetSystemTimeAsFileTime(&now);
+    if (PreciseTime != nullptr) {
+        PreciseTime(&now);
+    } else {
+        GetSystemTimeAsFileTime(&now);
+    }
     QueryPerformanceCounter(&counter);
-    return {counter.QuadPart,
-            static_cast<int64_t>(static_cast<uint64_t>(now.dwHighDateTime) << 32 | now.dwLowDateTime)};
+    return {counter.QuadPart, static_cast<int64_t>(static_cast<uint64_t>(now.dwHighDateTime) << 32 |
+                                                   now.dwLowDateTime)};
 }
 
 bool Win32SlewClock::Wait(uint32_t msec)

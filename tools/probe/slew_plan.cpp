@@ -26,7 +26,8 @@ bool MakeSlewPlan(uint32_t increment, uint32_t fastAdjustment, uint32_t slowAdju
 int64_t CounterUnits(int64_t ticks, int64_t frequency)
 {
     if (frequency <= 0) return 0;
-    return ticks / frequency * TimeUnitsPerSecond + ticks % frequency * TimeUnitsPerSecond / frequency;
+    return ticks / frequency * TimeUnitsPerSecond +
+           ticks % frequency * TimeUnitsPerSecond / frequency;
 }
 
 PhaseMeasure MeasurePhase(uint32_t adjustment, const ClockSample& start, const ClockSample& end,
@@ -43,8 +44,7 @@ double AskedRate(uint32_t adjustment, uint32_t increment)
 
 double MeasuredRate(const PhaseMeasure& phase)
 {
-    return phase.realUnits <= 0 ? 0.0
-                                : static_cast<double>(phase.clockUnits) / phase.realUnits;
+    return phase.realUnits <= 0 ? 0.0 : static_cast<double>(phase.clockUnits) / phase.realUnits;
 }
 
 int64_t NetChangeUnits(const std::vector<PhaseMeasure>& phases)

@@ -36,6 +36,8 @@ const wchar_t* SlewRefusal(const ProbeFacts& facts)
         return L"an adjustment is already enabled: another program (Horavant, the Windows Time "
                L"service) is adjusting the clock";
     }
+    // Every phase is timed by the counter: without it a phase would never end.
+    if (facts.system.counterFrequency <= 0) return L"there is no performance counter";
     if (TimeServiceAdjusts(facts.timeService)) {
         return L"the Windows Time service adjusts the clock: stop it first (net stop w32time)";
     }

@@ -1,5 +1,6 @@
-// When the probe may slew: only with the right to change the time, while nobody else adjusts
-// the clock, so that what it measures is its own rate and what it hands back is the system's.
+// When the probe may slew: only with the right to change the time and a counter to time it by,
+// while nobody else adjusts the clock, so that what it measures is its own rate and what it
+// hands back is the system's.
 #pragma once
 
 #include "probe_facts.h"

@@ -2,10 +2,10 @@
 
 #include "clock_discipline.h"
 #include "clock_privilege_win32.h"
-#include "probe_report.h"
 #include "setup_console_win32.h"
 #include "slew_clock_win32.h"
 #include "slew_preconditions.h"
+#include "slew_report.h"
 
 namespace {
 
@@ -70,7 +70,8 @@ std::wstring ProbeSlew(const ProbeFacts& facts)
     ActiveClock = &clock;
     ActiveOwnership = &ownership;
     SetConsoleCtrlHandler(HandBackOnConsoleEvent, TRUE);
-    const LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = SetUnhandledExceptionFilter(HandBackOnCrash);
+    const LPTOP_LEVEL_EXCEPTION_FILTER previousFilter =
+        SetUnhandledExceptionFilter(HandBackOnCrash);
     WriteText(STD_OUTPUT_HANDLE, FormatSlewStart(plan));
     const SlewRun run = RunSlew(clock, ownership, plan, facts.system.counterFrequency);
     SetConsoleCtrlHandler(HandBackOnConsoleEvent, FALSE);

@@ -4,12 +4,13 @@ namespace {
 
 // Waits until `durationMsec` have passed on the counter since `start`; `end` is the sample that
 // ends the wait. False when the wait was cut short.
-bool WaitPhase(SlewClock& clock, const ClockSample& start, uint32_t durationMsec,
-               int64_t frequency, ClockSample& end)
+bool WaitPhase(SlewClock& clock, const ClockSample& start, uint32_t durationMsec, int64_t frequency,
+               ClockSample& end)
 {
     for (;;) {
         end = clock.Sample();
-        const int64_t elapsedMsec = CounterUnits(end.counter - start.counter, frequency) / TimeUnitsPerMsec;
+        const int64_t elapsedMsec =
+            CounterUnits(end.counter - start.counter, frequency) / TimeUnitsPerMsec;
         if (elapsedMsec >= durationMsec) return true;
         if (!clock.Wait(static_cast<uint32_t>(durationMsec - elapsedMsec))) return false;
     }

@@ -15,15 +15,15 @@ enum class SlewEnd {
 
 struct SlewRun {
     SlewEnd end = SlewEnd::Completed;
-    uint32_t setError = 0;               // when SetFailed
-    int endPhase = 0;                    // the phase it stopped or failed in
-    std::vector<PhaseMeasure> phases;    // the phases that ran to their end
+    uint32_t setError = 0;             // when SetFailed
+    int endPhase = 0;                  // the phase it stopped or failed in
+    std::vector<PhaseMeasure> phases;  // the phases that ran to their end
     // Read while the first phase's rate is set, when it was.
     CallFailure whileSetFailure;
     AdjustmentValues whileSet;
     HandBackOutcome handBack = HandBackOutcome::NothingSet;
     uint32_t handBackError = 0;
-    CallFailure afterFailure;            // reading the values after the hand-back
+    CallFailure afterFailure;  // reading the values after the hand-back
     AdjustmentValues after;
 };
 

@@ -53,7 +53,8 @@ bool ObjectName(HANDLE object, std::wstring& name)
 {
     WCHAR text[256];
     DWORD needed = 0;
-    if (object == NULL || !GetUserObjectInformationW(object, UOI_NAME, text, sizeof text, &needed)) {
+    if (object == NULL ||
+        !GetUserObjectInformationW(object, UOI_NAME, text, sizeof text, &needed)) {
         return false;
     }
     name = text;
@@ -79,7 +80,9 @@ void ReadSystemFacts(SystemFacts& facts)
     facts.wine = WineVersion();
     facts.processBits = sizeof(void*) * 8;
     BOOL wow64 = FALSE;
-    if (!IsWow64Process(GetCurrentProcess(), &wow64)) facts.failure = {L"IsWow64Process", GetLastError()};
+    if (!IsWow64Process(GetCurrentProcess(), &wow64)) {
+        facts.failure = {L"IsWow64Process", GetLastError()};
+    }
     facts.wow64 = wow64 != FALSE;
     LARGE_INTEGER frequency{};
     QueryPerformanceFrequency(&frequency);

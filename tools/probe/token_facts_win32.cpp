@@ -80,7 +80,9 @@ const wchar_t* ReadPrivilege(HANDLE token, TokenFacts& facts)
     LUID wanted;
     if (!LookupPrivilegeValueW(NULL, SE_SYSTEMTIME_NAME, &wanted)) return L"LookupPrivilegeValueW";
     std::vector<BYTE> data;
-    if (!TokenInformation(token, TokenPrivileges, data)) return L"GetTokenInformation(TokenPrivileges)";
+    if (!TokenInformation(token, TokenPrivileges, data)) {
+        return L"GetTokenInformation(TokenPrivileges)";
+    }
     const TOKEN_PRIVILEGES* privileges = reinterpret_cast<TOKEN_PRIVILEGES*>(data.data());
     for (DWORD i = 0; i < privileges->PrivilegeCount; ++i) {
         const LUID_AND_ATTRIBUTES& held = privileges->Privileges[i];
