@@ -11,6 +11,7 @@ namespace {
 
 Win32SlewClock* ActiveClock;
 SlewOwnership* ActiveOwnership;
+LPTOP_LEVEL_EXCEPTION_FILTER PreviousCrashFilter;
 
 void HandBackAndStop()
 {
@@ -27,10 +28,11 @@ BOOL WINAPI HandBackOnConsoleEvent(DWORD)
     return TRUE;
 }
 
-LONG WINAPI HandBackOnCrash(EXCEPTION_POINTERS*)
+// Whoever handled crashes before (the C runtime, the system's error report) still does.
+LONG WINAPI HandBackOnCrash(EXCEPTION_POINTERS* exception)
 {
     HandBackAndStop();
-    return EXCEPTION_CONTINUE_SEARCH;
+    return PreviousCrashFilter ? PreviousCrashFilter(exception) : EXCEPTION_CONTINUE_SEARCH;
 }
 
 // The watcher's privilege step, without its message box: the report says what happened.
@@ -70,12 +72,11 @@ std::wstring ProbeSlew(const ProbeFacts& facts)
     ActiveClock = &clock;
     ActiveOwnership = &ownership;
     SetConsoleCtrlHandler(HandBackOnConsoleEvent, TRUE);
-    const LPTOP_LEVEL_EXCEPTION_FILTER previousFilter =
-        SetUnhandledExceptionFilter(HandBackOnCrash);
+    PreviousCrashFilter = SetUnhandledExceptionFilter(HandBackOnCrash);
     WriteText(STD_OUTPUT_HANDLE, FormatSlewStart(plan));
     const SlewRun run = RunSlew(clock, ownership, plan, facts.system.counterFrequency);
     SetConsoleCtrlHandler(HandBackOnConsoleEvent, FALSE);
-    SetUnhandledExceptionFilter(previousFilter);
+    SetUnhandledExceptionFilter(PreviousCrashFilter);
     WriteText(STD_OUTPUT_HANDLE, FormatSlewRun(plan, run));
     return SlewFailure(run);
 }

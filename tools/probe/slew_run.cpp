@@ -28,6 +28,9 @@ SlewRun RunSlew(SlewClock& clock, SlewOwnership& ownership, const SlewPlan& plan
                 int64_t counterFrequency)
 {
     SlewRun run;
+    // Nothing allocates while a rate is set: an exception then would end the program before
+    // the hand-back.
+    run.phases.reserve(sizeof plan.phases / sizeof plan.phases[0]);
     // Each phase ends with the sample that starts the next, taken before its rate is set.
     ClockSample start = clock.Sample();
     for (const SlewPhase& phase : plan.phases) {
