@@ -9,11 +9,13 @@
 
 namespace {
 
+// Empty when the program's own path cannot be had: a bare name would be looked for in the
+// Windows folder.
 std::wstring SettingsBesideProgram()
 {
     WCHAR path[MAX_PATH * 4];
     const DWORD length = GetModuleFileNameW(NULL, path, MAX_PATH * 4);
-    if (length == 0 || length >= MAX_PATH * 4) return L"Horavant.ini";
+    if (length == 0 || length >= MAX_PATH * 4) return L"";
     std::wstring folder(path, length);
     return folder.substr(0, folder.find_last_of(L"\\/") + 1) + L"Horavant.ini";
 }
@@ -23,9 +25,12 @@ std::wstring SettingsBesideProgram()
 void ReadSourceFacts(SourceFacts& facts)
 {
     facts.settingsPath = SettingsBesideProgram();
-    facts.settingsFound = GetFileAttributesW(facts.settingsPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+    facts.settingsFound = !facts.settingsPath.empty() &&
+                          GetFileAttributesW(facts.settingsPath.c_str()) != INVALID_FILE_ATTRIBUTES;
     WatchSettings settings{};
-    ReadSettings(ProfileSettingsSource(facts.settingsPath.c_str()), settings);
+    if (facts.settingsFound) {
+        ReadSettings(ProfileSettingsSource(facts.settingsPath.c_str()), settings);
+    }
 
     Win32ScanPlatform platform;
     SourceTable table;

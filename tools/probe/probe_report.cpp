@@ -35,18 +35,20 @@ std::wstring NameOf(const Named (&table)[N], uint32_t value, const char* format 
     return name + (L" (" + AsciiText(number)) + L")";
 }
 
+std::wstring WindowsText(const SystemFacts& system)
+{
+    if (system.failure.call != nullptr) return FailureText(system.failure);
+    std::wstring text = std::to_wstring(system.major) + L"." + std::to_wstring(system.minor) +
+                        L"." + std::to_wstring(system.build) + L"." +
+                        std::to_wstring(system.revision);
+    return system.product.empty() ? text : text + L" (" + system.product + L")";
+}
+
 std::wstring SystemLines(const SystemFacts& system, const std::wstring& version)
 {
     const std::wstring arch = system.processBits == 64 ? L"x64" : L"x86";
     std::wstring text = L"QuellapProbe " + version + L" (" + arch + L")\n";
-    if (system.failure.call != nullptr) {
-        return text + LabelledLine(L"Windows", FailureText(system.failure));
-    }
-    std::wstring windows = std::to_wstring(system.major) + L"." + std::to_wstring(system.minor) +
-                           L"." + std::to_wstring(system.build) + L"." +
-                           std::to_wstring(system.revision);
-    if (!system.product.empty()) windows += L" (" + system.product + L")";
-    text += LabelledLine(L"Windows", windows);
+    text += LabelledLine(L"Windows", WindowsText(system));
     if (!system.wine.empty()) text += LabelledLine(L"Wine", system.wine);
     text += LabelledLine(L"Process", std::to_wstring(system.processBits) + L"-bit, WOW64 " +
                                          YesNoText(system.wow64));
