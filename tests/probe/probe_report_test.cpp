@@ -12,9 +12,9 @@ namespace {
 ProbeFacts WineFacts()
 {
     ProbeFacts facts;
-    facts.system = {CallFailure{}, 10, 0,     19043,    0,   L"Microsoft Windows 10 Pro",
-                    L"8.0",        64, false, 10000000, true};
-    facts.token = {CallFailure{}, L"DESKTOP\\user", L"S-1-5-21-0-0-0-1000", true, 2, 0x3000, true,
+    facts.system = {CallFailure{}, 6, 1, 7601, 0, L"Microsoft Windows 7", L"8.0", 64, false,
+                    10000000, true};
+    facts.token = {CallFailure{}, L"VM\\root", L"S-1-5-21-0-0-0-1000", true, 2, 0x3000, true,
                    false};
     facts.session = {CallFailure{}, 1, L"WinSta0", L"Default"};
     facts.adjustment.values = {156250, 156250, true};
@@ -37,11 +37,11 @@ TEST(ProbeReport, EveryFactAndTheSlewOnTheirLines)
 
     EXPECT_EQ(FormatFacts(WineFacts(), L"1.0.0") + FormatSlewStart(plan) + FormatSlewRun(plan, run),
               L"QuellapProbe 1.0.0 (x64)\n"
-              L"Windows: 10.0.19043.0 (Microsoft Windows 10 Pro)\n"
+              L"Windows: 6.1.7601.0 (Microsoft Windows 7)\n"
               L"Wine: 8.0\n"
               L"Process: 64-bit, WOW64 no\n"
               L"Performance counter: 10000000 Hz; precise system time yes\n"
-              L"User: DESKTOP\\user (S-1-5-21-0-0-0-1000)\n"
+              L"User: VM\\root (S-1-5-21-0-0-0-1000)\n"
               L"Elevated: yes, elevation type full (2)\n"
               L"Integrity level: High (0x3000)\n"
               L"SeSystemtimePrivilege: present, disabled\n"

@@ -71,7 +71,10 @@ const wchar_t* ReadIntegrity(HANDLE token, TokenFacts& facts)
         return L"GetTokenInformation(TokenIntegrityLevel)";
     }
     const PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(data.data())->Label.Sid;
-    facts.integrityRid = *GetSidSubAuthority(sid, *GetSidSubAuthorityCount(sid) - 1);
+    // The level is the label's last sub-authority; a label without one has no level to show.
+    const UCHAR count = *GetSidSubAuthorityCount(sid);
+    if (count == 0) return L"GetSidSubAuthorityCount";
+    facts.integrityRid = *GetSidSubAuthority(sid, count - 1);
     return nullptr;
 }
 
