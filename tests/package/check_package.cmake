@@ -17,7 +17,8 @@ string(REPLACE "\n" ";" listing "${listing}")
 list(FILTER listing EXCLUDE REGEX "(^$|/$)")
 list(SORT listing)
 set(files Horavant.ini LICENSE.txt QuellapSetup.exe README.txt x64/BonDriver_Quellap.dll
-          x64/Horavant.exe x86/BonDriver_Quellap.dll x86/Horavant.exe)
+          x64/Horavant.exe x64/QuellapProbe.exe x86/BonDriver_Quellap.dll x86/Horavant.exe
+          x86/QuellapProbe.exe)
 if(NOT listing STREQUAL files)
   message(FATAL_ERROR "the package holds ${listing}, not ${files}")
 endif()
@@ -35,8 +36,9 @@ foreach(text README.txt LICENSE.txt)
 endforeach()
 file(READ ${unpacked}/README.txt readme)
 if(NOT readme MATCHES "Quellap ${VERSION}\n" OR NOT readme MATCHES "_Quellapped.ini"
-   OR NOT readme MATCHES "TotDelayMsec" OR NOT readme MATCHES "QuellapSetup wrap")
-  message(FATAL_ERROR "README.txt does not name the version, the renamed settings file, TotDelayMsec and QuellapSetup")
+   OR NOT readme MATCHES "TotDelayMsec" OR NOT readme MATCHES "QuellapSetup wrap"
+   OR NOT readme MATCHES "QuellapProbe --slew")
+  message(FATAL_ERROR "README.txt does not name the version, the renamed settings file, TotDelayMsec, QuellapSetup and QuellapProbe")
 endif()
 file(READ ${unpacked}/Horavant.ini head LIMIT 2 HEX)
 if(NOT head STREQUAL "fffe")
@@ -61,10 +63,12 @@ foreach(arch x86 x64)
   endif()
   expect_image(${arch}/BonDriver_Quellap.dll ${machine} "Quellap tuner-driver wrapper")
   expect_image(${arch}/Horavant.exe ${machine} "Quellap clock watcher")
+  expect_image(${arch}/QuellapProbe.exe ${machine} "Quellap probe")
 endforeach()
 expect_image(QuellapSetup.exe i386 "Quellap setup")
 
-# Dropped on QuellapSetup.exe, a 64-bit driver gets the x64 wrapper beside the program.
+# Dropped on QuellapSetup.exe, a 64-bit driver gets the x64 wrapper beside the program; with no
+# console of its own the program does not wait for Enter.
 execute_process(COMMAND /lib/ld-linux.so.2 --version RESULT_VARIABLE no32 OUTPUT_QUIET ERROR_QUIET)
 if(no32)
   message("note: this kernel cannot run 32-bit programs; QuellapSetup.exe was not run")
@@ -76,7 +80,7 @@ else()
   file(SHA256 ${OUTPUT}/BonDriver_T.dll installed)
   file(SHA256 ${unpacked}/x64/BonDriver_Quellap.dll shipped)
   if(NOT rc EQUAL 0 OR NOT installed STREQUAL shipped OR NOT out MATCHES
-     "wrapped: Quellap ${VERSION} \\(x64\\) installed[^\n]*\nPress Enter to close.\n$")
+     "wrapped: Quellap ${VERSION} \\(x64\\) installed[^\n]*\n$")
     message(FATAL_ERROR "QuellapSetup.exe did not wrap with the package's x64 wrapper (${rc}):\n${out}")
   endif()
 endif()

@@ -43,13 +43,14 @@ constexpr int64_t StartBandMsec = 1000;     // idle: start slewing beyond this a
 constexpr int64_t StopBandMsec = 99;        // slewing: hand back within this average offset
 
 // The average offset (ms, positive when the sources are ahead of the local clock) of the trusted
-// records younger than SourceMaxAgeMsec, and how many records made it.
+// records whose accepted sample is younger than SourceMaxAgeMsec, and how many records made it.
 struct OffsetAverage {
     int64_t msec;
     int32_t sources;
 };
 
-// Each record is carried forward by its age and corrected by `totDelayMsec`; 0 when none counts.
+// Each accepted sample is carried forward by its age and corrected by `totDelayMsec`; 0 when
+// none counts.
 OffsetAverage AverageOffset(const SourceTable& table, DWORD nowTick, const FILETIME& now,
                             int32_t totDelayMsec);
 
