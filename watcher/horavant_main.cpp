@@ -1,5 +1,6 @@
 // The watcher program: settings, the system-time privilege when clock setting is asked for,
-// then the main window until the user closes it.
+// then the main window until the user closes it. With --service it runs as the service
+// instead, on the same engine.
 #include <windows.h>
 
 #include "clock_win32.h"
@@ -7,6 +8,7 @@
 #include "main_window.h"
 #include "privilege_box.h"
 #include "scan_win32.h"
+#include "service_main_win32.h"
 #include "settings_win32.h"
 
 namespace {
@@ -15,10 +17,21 @@ Win32ScanPlatform Windows;
 Win32ClockPlatform Clock;
 WatchEngine Engine(Windows, Clock);
 
+// The service reaches every desktop of its session through a snapshot of their windows.
+SnapshotScanPlatform Desktops(Windows);
+WatchEngine ServiceEngine(Desktops, Clock);
+
+int RunService()
+{
+    HandBackClockOnCrash(ServiceEngine);
+    return RunHoravantService(ServiceEngine, Desktops);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
+    if (IsServiceCommandLine(GetCommandLineW())) return RunService();
     LoadSettings(Engine.Settings);
     BoxPrivilegePlatform privilege;
     AcquireClockPrivilege(privilege, Engine.Settings.SetTime);
