@@ -1,12 +1,14 @@
 // The watcher program: settings, the system-time privilege when clock setting is asked for,
 // then the main window until the user closes it. With --service it runs as the service
-// instead, on the same engine.
+// instead, on the same engine; with --relay as the service's relay in a signed-in session.
 #include <windows.h>
 
 #include "clock_win32.h"
+#include "command_line_win32.h"
 #include "crash_hand_back.h"
 #include "main_window.h"
 #include "privilege_box.h"
+#include "relay_main_win32.h"
 #include "scan_win32.h"
 #include "service_main_win32.h"
 #include "settings_win32.h"
@@ -31,7 +33,8 @@ int RunService()
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
-    if (IsServiceCommandLine(GetCommandLineW())) return RunService();
+    if (IsSoleOption(GetCommandLineW(), L"--service")) return RunService();
+    if (IsSoleOption(GetCommandLineW(), L"--relay")) return RunRelay();
     LoadSettings(Engine.Settings);
     BoxPrivilegePlatform privilege;
     AcquireClockPrivilege(privilege, Engine.Settings.SetTime);
