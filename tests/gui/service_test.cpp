@@ -220,6 +220,8 @@ TEST(ServiceTest, HearsAHostOnTheSignedInDesktopOnlyThroughItsRelay)
                         EVENT_ADJUSTMENT_STARTED, EVENT_RELAY_ENDED, EVENT_STOPPED_HANDED_BACK};
         }
         EXPECT_EQ(expected, EventIds(WorkerCalls(before))) << relays;
+        EXPECT_EQ(-1, FindCall(WorkerCalls(before), "SendMessageTimeoutW", {}))
+            << "the service itself reads no window";
         EXPECT_TRUE(WaitUntil([] { return RunningCopies() == 0; }, ServicePatienceMsec))
             << "the relay ends with the service";
     }

@@ -24,9 +24,9 @@ bool RelayChannel::WithinRate(DWORD now)
 
 void RelayChannel::TakeWindow(const RelayRecord& record, DWORD now)
 {
-    // A text cannot have been read after it arrived; and a scan holds no more windows than
-    // the rate lets through in a second.
-    const bool readLater = static_cast<int32_t>(record.readTick - now) > 0;
+    // A text cannot have been read after it arrived (`now` is taken before the pipe is read,
+    // hence the slack); and a scan holds no more windows than the rate lets through in a second.
+    const bool readLater = static_cast<int32_t>(record.readTick - now) > RelayReadSlackMsec;
     const bool full = Scanning.size() >= RelayRecordsPerSecond && !Scanning.count(record.window);
     if (readLater || full) {
         ++DroppedCount;

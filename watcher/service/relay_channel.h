@@ -14,6 +14,7 @@
 #include "relay_record.h"
 
 constexpr uint32_t RelayRecordsPerSecond = 200;
+constexpr int32_t RelayReadSlackMsec = 1000;  // how far a record's tick of reading may lie ahead
 
 enum class OwnerCheck {
     Found,    // the process lives in the session; `path` is its executable's long path
