@@ -41,6 +41,8 @@ int RunRelay()
         GatherThisDesktop(windows, NULL);
         AppendScan(bytes, windows);
         if (!WriteAll(pipe, bytes)) return 0;
-        Sleep(period);
+        // Many windows and a short period would exceed what the service takes.
+        const DWORD pace = static_cast<DWORD>(windows.size() * 1000 / RelayRecordsPerSecond);
+        Sleep(pace > period ? pace : period);
     }
 }

@@ -1,7 +1,7 @@
 // What one relay reported, as the service takes it: records checked one by one, at most
-// RelayRecordsPerSecond of them, and each window's owner found by the service itself, in the
-// relay's session as the service's own bookkeeping knows it. The windows of the relay's last
-// whole scan join the service's snapshot.
+// RelayRecordsPerSecond of them a second, and each window's owner found by the service itself,
+// in the relay's session as the service's own bookkeeping knows it. The windows of the relay's
+// last whole scan join the service's snapshot.
 #pragma once
 
 #include <stdint.h>
@@ -13,7 +13,6 @@
 #include "desktop_snapshot.h"
 #include "relay_record.h"
 
-constexpr uint32_t RelayRecordsPerSecond = 200;
 constexpr int32_t RelayReadSlackMsec = 1000;  // how far a record's tick of reading may lie ahead
 
 enum class OwnerCheck {

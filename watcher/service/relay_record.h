@@ -12,6 +12,7 @@
 #include "desktop_snapshot.h"
 
 constexpr size_t RelayRecordLimit = 4096;  // bytes of a whole record, its size field included
+constexpr uint32_t RelayRecordsPerSecond = 200;  // window records; the service drops more
 constexpr size_t RelaySizeBytes = 4;
 constexpr size_t RelayFieldsBytes = 12;    // window, process id, tick
 
