@@ -64,7 +64,9 @@ public:
     void Report(DWORD eventId, const std::vector<std::wstring>& strings) override
     {
         std::string line = "event " + std::to_string(eventId & 0xFFFF);
-        for (const std::wstring& text : strings) line += " " + std::string(text.begin(), text.end());
+        for (const std::wstring& text : strings) {
+            line += " " + std::string(text.begin(), text.end());
+        }
         log.push_back(line);
     }
     std::vector<std::string> TakeLog()
@@ -133,9 +135,10 @@ TEST(RelaySupervisorTest, LogonStartsLogoffEndsAndADeadRelayIsRestartedAtMostOnc
               s.TakeLog());
 }
 
-void Put32(std::vector<uint8_t>& bytes, uint32_t value)
+// A record's size field, as a tampered relay may write it.
+void AppendSize(std::vector<uint8_t>& bytes, uint32_t size)
 {
-    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<uint8_t>(value >> shift));
+    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<uint8_t>(size >> shift));
 }
 
 AnnouncerSnapshot Window(uint32_t window, DWORD processId, const std::wstring& text, DWORD tick)
@@ -160,13 +163,13 @@ TEST(RelaySupervisorTest, HostileRecordsAreDroppedAndARelayedHostBecomesATrusted
     wchar_t text[AnnounceTextCapacity];
     FormatAnnounceTimeRecord(text, now - 100, 0x12345678, 0x01dc0000, L"BonDriver_A");
     std::vector<uint8_t> bytes;
-    Put32(bytes, 5000);  // oversized; its bytes follow in two reads
+    AppendSize(bytes, 5000);  // oversized; its bytes follow in two reads
     bytes.resize(bytes.size() + 3000, 0xFF);
     FakeRelay& relay = *s.relays[1];
     relay.written = bytes;
     s.supervisor.Poll(now);
     bytes.assign(2000, 0xFF);
-    Put32(bytes, RelayFieldsBytes + 3);  // half a character of text
+    AppendSize(bytes, RelayFieldsBytes + 3);  // half a character of text
     bytes.resize(bytes.size() + RelayFieldsBytes + 3, 0);
     std::vector<AnnouncerSnapshot> scan = {
         Window(0x10, HostProcess, text, now - 10),

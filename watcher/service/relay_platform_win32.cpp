@@ -111,7 +111,8 @@ bool CreateRelay(HANDLE token, HANDLE writeEnd, PROCESS_INFORMATION& started, DW
     STARTUPINFOEXW startup = {};
     startup.StartupInfo.cb = sizeof startup;
     startup.StartupInfo.lpDesktop = RelayDesktop;
-    startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES | STARTF_FORCEOFFFEEDBACK | STARTF_USESHOWWINDOW;
+    startup.StartupInfo.dwFlags =
+        STARTF_USESTDHANDLES | STARTF_FORCEOFFFEEDBACK | STARTF_USESHOWWINDOW;
     startup.StartupInfo.wShowWindow = SW_HIDE;
     startup.StartupInfo.hStdOutput = writeEnd;
     startup.lpAttributeList = inherit.Get();

@@ -8,7 +8,9 @@ namespace {
 
 void Put32(std::vector<uint8_t>& bytes, uint32_t value)
 {
-    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<uint8_t>(value >> shift));
+    for (int shift = 0; shift < 32; shift += 8) {
+        bytes.push_back(static_cast<uint8_t>(value >> shift));
+    }
 }
 
 uint32_t Get32(const uint8_t* bytes)

@@ -17,7 +17,7 @@ constexpr size_t RelaySizeBytes = 4;
 constexpr size_t RelayFieldsBytes = 12;    // window, process id, tick
 
 struct RelayRecord {
-    uint32_t window;  // the low 32 bits of its handle, which are its significant ones; 0 ends a scan
+    uint32_t window;  // its handle's low 32 bits, the significant ones; 0 ends a scan
     DWORD processId;
     DWORD readTick;  // GetTickCount() of the relay when it read the text, ms
     DWORD length;    // of `text`, without its terminator
