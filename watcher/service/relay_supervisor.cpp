@@ -10,11 +10,6 @@ void RelaySupervisor::Notify(SessionChange change, DWORD session)
 
 void RelaySupervisor::StartAll(DWORD now)
 {
-    StartMissing(now);
-}
-
-void RelaySupervisor::StartMissing(DWORD now)
-{
     for (DWORD session : Platform.SignedInSessions()) {
         if (Relays.count(session) != 0) continue;
         Relay& relay = Relays.emplace(session, Relay(session)).first->second;
@@ -70,7 +65,7 @@ void RelaySupervisor::TakeChanges(DWORD now)
         }
         Relays.erase(found);
     }
-    if (signedIn) StartMissing(now);
+    if (signedIn) StartAll(now);
 }
 
 void RelaySupervisor::ReadRelay(DWORD session, Relay& relay, DWORD now)

@@ -53,7 +53,7 @@ public:
 
     // From the control handler: taken at the next Poll.
     void Notify(SessionChange change, DWORD session);
-    // At the service's start: a relay for every signed-in session.
+    // At the service's start: a relay for every signed-in session that has none.
     void StartAll(DWORD now);
     // Before each scan: the session changes, what the relays wrote, relays that died, and the
     // restarts that are due.
@@ -74,7 +74,6 @@ private:
         bool dropLogged = false;     // for the running process
     };
 
-    void StartMissing(DWORD now);
     void Launch(DWORD session, Relay& relay, DWORD now);
     void TakeChanges(DWORD now);
     void ReadRelay(DWORD session, Relay& relay, DWORD now);
