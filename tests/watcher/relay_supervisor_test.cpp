@@ -191,6 +191,8 @@ TEST(RelaySupervisorTest, HostileRecordsAreDroppedAndARelayedHostBecomesATrusted
     std::vector<AnnouncerSnapshot> windows;
     s.supervisor.AppendTo(windows);
     EXPECT_EQ(RelayRecordsPerSecond - 3u, windows.size()) << "what the second left for the flood";
+    EXPECT_EQ(1250u, RelayScanPauseMsec(flood.size(), 500)) << "a relay keeps within the rate";
+    EXPECT_EQ(500u, RelayScanPauseMsec(scan.size(), 500));
     relay.written.clear();
     AppendScan(relay.written, scan);
     s.supervisor.Poll(now + 1000);

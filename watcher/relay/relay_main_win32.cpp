@@ -41,8 +41,6 @@ int RunRelay()
         GatherThisDesktop(windows, NULL);
         AppendScan(bytes, windows);
         if (!WriteAll(pipe, bytes)) return 0;
-        // Many windows and a short period would exceed what the service takes.
-        const DWORD pace = static_cast<DWORD>(windows.size() * 1000 / RelayRecordsPerSecond);
-        Sleep(pace > period ? pace : period);
+        Sleep(RelayScanPauseMsec(windows.size(), period));
     }
 }

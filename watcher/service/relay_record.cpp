@@ -62,6 +62,12 @@ void AppendScan(std::vector<uint8_t>& bytes, const std::vector<AnnouncerSnapshot
     AppendScanEnd(bytes);
 }
 
+DWORD RelayScanPauseMsec(size_t windows, DWORD periodMsec)
+{
+    const uint64_t paced = static_cast<uint64_t>(windows) * 1000 / RelayRecordsPerSecond;
+    return paced > periodMsec ? static_cast<DWORD>(paced) : periodMsec;
+}
+
 void RelayRecordReader::Append(const uint8_t* bytes, size_t count)
 {
     Pending.erase(Pending.begin(), Pending.begin() + Front);

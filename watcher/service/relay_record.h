@@ -33,6 +33,10 @@ void AppendScanEnd(std::vector<uint8_t>& bytes);
 // did not answer, so that it still counts as there), then the scan's end.
 void AppendScan(std::vector<uint8_t>& bytes, const std::vector<AnnouncerSnapshot>& windows);
 
+// How long the relay waits after a scan of `windows` windows: its period, or longer when many
+// windows and a short period would send more than RelayRecordsPerSecond.
+DWORD RelayScanPauseMsec(size_t windows, DWORD periodMsec);
+
 enum class RelayFrame {
     Record,     // well-formed: a scan's end, a window that did not answer, or a window whose
                 // text the strict reader takes
