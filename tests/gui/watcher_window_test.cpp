@@ -5,13 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <optional>
 
 #include "announce_name.h"
 #include "announcer_process.h"
+#include "busy_shell.h"
 #include "clock_view.h"
 #include "main_window.h"
+#include "test_build_clock.h"
 #include "time_record.h"
 #include "tray_icon.h"
+#include "unix_path.h"
 #include "watcher_session.h"
 #include "window_peek.h"
 
@@ -40,8 +46,17 @@ std::vector<std::pair<uint64_t, bool>> IconCalls(const std::vector<RelayCall>& c
     return icon;
 }
 
-// NIM_DELETE: what a restarting shell does to the program's icon. NIM_ADD: the program's own
-// NIM_ADD then fails, as before the shell exists at sign-in.
+// Waits until the program has made `count` icon calls and the last of them has returned.
+bool WaitForIconCalls(const WatcherSession& watcher, size_t count)
+{
+    return WaitUntil([&] {
+        const std::vector<RelayCall> icon = CallsOf(watcher.Calls(), "Shell_NotifyIconW");
+        return icon.size() >= count && icon[count - 1].returned;
+    }, WindowPatienceMsec);
+}
+
+// NIM_DELETE: what a restarting shell does to the program's icon. NIM_ADD: what a shell busy at
+// sign-in does after the program's NIM_ADD has timed out, which a second NIM_ADD finds there.
 void ShellIcon(DWORD message, HWND dialog)
 {
     NOTIFYICONDATAW icon = {};
@@ -59,15 +74,22 @@ TEST(WatcherWindowTest, TrayRoundTrip)
     EXPECT_TRUE(IsWindowVisible(dialog));
     EXPECT_FALSE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
 
-    const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
     ShellIcon(NIM_ADD, dialog);
     PostMessageW(dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(WaitUntil([&] {
-        const std::vector<RelayCall> icon = CallsOf(watcher.Calls(), "Shell_NotifyIconW");
-        return !icon.empty() && icon[0].returned;
-    }, WindowPatienceMsec));
-    EXPECT_TRUE(IsIconic(dialog) && IsWindowVisible(dialog)) << "no notification area yet";
-    ShellIcon(NIM_DELETE, dialog);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }, WindowPatienceMsec))
+        << "the late icon deleted and added again";
+    SendMessageW(dialog, WM_APP_TRAYNOTIFY, TrayIconId, WM_LBUTTONUP);
+    {
+        BusyShell shell;  // tried four times, unless the user restores the window meanwhile
+        PostMessageW(dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        PostMessageW(dialog, WM_SYSCOMMAND, SC_RESTORE, 0);  // before the first retry
+        ASSERT_TRUE(WaitForIconCalls(watcher, 6));
+        EXPECT_FALSE(IsIconic(dialog)) << "a window restored meanwhile stays";
+        PostMessageW(dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ASSERT_TRUE(WaitForIconCalls(watcher, 7 + 2 * TrayRetries));
+        EXPECT_TRUE(IsIconic(dialog) && IsWindowVisible(dialog)) << "left on the taskbar";
+    }
+    const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
     SendMessageW(dialog, taskbarCreated, 0, 0);
     EXPECT_FALSE(IsWindowVisible(dialog)) << "the shell has come: into the notification area";
     const std::pair<WPARAM, LPARAM> ignored[] = {{TrayIconId, WM_RBUTTONUP},
@@ -89,9 +111,14 @@ TEST(WatcherWindowTest, TrayRoundTrip)
     EXPECT_TRUE(IsWindowVisible(dialog));
     EXPECT_FALSE(IsIconic(dialog));
     EXPECT_EQ(0u, watcher.Close());
-    const std::vector<std::pair<uint64_t, bool>> expected = {
-        {NIM_ADD, false}, {NIM_ADD, true},    {NIM_ADD, true},
-        {NIM_ADD, false}, {NIM_MODIFY, true}, {NIM_DELETE, true}};
+    std::vector<std::pair<uint64_t, bool>> expected = {
+        {NIM_ADD, false}, {NIM_DELETE, true}, {NIM_ADD, true}, {NIM_DELETE, true},
+        {NIM_ADD, false}, {NIM_DELETE, false}, {NIM_ADD, false}};
+    for (int retry = 0; retry < TrayRetries; ++retry) {
+        expected.insert(expected.end(), {{NIM_DELETE, false}, {NIM_ADD, false}});
+    }
+    expected.insert(expected.end(), {{NIM_ADD, true}, {NIM_ADD, true}, {NIM_ADD, false},
+                                     {NIM_MODIFY, true}, {NIM_DELETE, true}});
     EXPECT_EQ(expected, IconCalls(watcher.Calls()));
 }
 
@@ -224,6 +251,127 @@ TEST(WatcherWindowTest, SessionEndHandsTheClockBackForGood)
     EXPECT_EQ(0u, watcher.Close());
     EXPECT_EQ(before.size(), CallsOf(watcher.Calls(), "SetSystemTimeAdjustment").size())
         << "handed back once";
+}
+
+// Wine's own choice of a program's DPI awareness, over its manifest's: 2 is per monitor (v1), as
+// Windows 8.1 to 10 1607 run the program.
+class PerMonitorV1 {
+public:
+    PerMonitorV1()
+    {
+        const DWORD perMonitor = 2;
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, Options, L"dpiAwareness", REG_DWORD, &perMonitor,
+                        sizeof perMonitor);
+    }
+    ~PerMonitorV1() { RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, Options, L"dpiAwareness"); }
+
+private:
+    static constexpr wchar_t Options[] =
+        L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Image File Execution Options\\Horavant.exe";
+};
+
+// WM_DPICHANGED as Windows sends it, the suggested place in the program's own memory.
+void SendDpiChanged(HWND dialog, UINT dpi, const RECT& suggested)
+{
+    DWORD id = 0;
+    GetWindowThreadProcessId(dialog, &id);
+    const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, id);
+    void* place = VirtualAllocEx(process, NULL, sizeof suggested, MEM_COMMIT, PAGE_READWRITE);
+    WriteProcessMemory(process, place, &suggested, sizeof suggested, NULL);
+    SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(place));
+    VirtualFreeEx(process, place, 0, MEM_RELEASE);
+    CloseHandle(process);
+}
+
+// The list's margins: left, top, right, bottom, in pixels.
+std::vector<LONG> ListMargins(HWND dialog)
+{
+    RECT list, client;
+    GetWindowRect(GetDlgItem(dialog, IDC_SOURCELIST), &list);
+    MapWindowPoints(NULL, dialog, reinterpret_cast<POINT*>(&list), 2);
+    GetClientRect(dialog, &client);
+    return {list.left, list.top, client.right - list.right, client.bottom - list.bottom};
+}
+
+// Per monitor v1 leaves the window its size in pixels: the program takes the place Windows
+// suggests. v2 rescales the dialog itself (here the test does). Either way the margin follows.
+TEST(WatcherWindowTest, DpiChangeScalesTheMargin)
+{
+    for (const bool perMonitorV1 : {true, false}) {
+        std::optional<PerMonitorV1> awareness;
+        if (perMonitorV1) awareness.emplace();
+        WatcherSession watcher;
+        ASSERT_TRUE(watcher.Start({}));
+        const HWND dialog = watcher.Window();
+        EXPECT_EQ((std::vector<LONG>{10, 10, 10, 10}), ListMargins(dialog)) << "at 96 DPI";
+        RECT place;
+        GetWindowRect(dialog, &place);
+        const int width = 2 * (place.right - place.left), height = 2 * (place.bottom - place.top);
+        place.right = place.left + width;
+        place.bottom = place.top + height;
+        SendDpiChanged(dialog, 192, place);
+        if (!perMonitorV1) SetWindowPos(dialog, NULL, place.left, place.top, width, height, 0);
+        EXPECT_EQ((std::vector<LONG>{20, 20, 20, 20}), ListMargins(dialog)) << perMonitorV1;
+        EXPECT_EQ(perMonitorV1,
+                  FindCall(watcher.Calls(), "SetWindowPos",
+                           {Handle(dialog), 0, static_cast<uint64_t>(place.left),
+                            static_cast<uint64_t>(place.top), static_cast<uint64_t>(width),
+                            static_cast<uint64_t>(height)}) >= 0);
+        EXPECT_EQ(0u, watcher.Close());
+    }
+}
+
+// What the test build's clock plays (test_build_clock.h) for the programs started meanwhile.
+class TestClock {
+public:
+    explicit TestClock(const wchar_t* mode) { SetEnvironmentVariableW(TestClockVariable, mode); }
+    ~TestClock() { SetEnvironmentVariableW(TestClockVariable, NULL); }
+};
+
+const std::wstring TestBuild = WindowsPathOfUnix(QUELLAP_HORAVANT_TEST_BUILD_UNIX);
+
+bool ProgramHolds(const std::wstring& program, const std::wstring& text)
+{
+    std::ifstream file(program.c_str(), std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    return bytes.find(std::string(reinterpret_cast<const char*>(text.data()),
+                                  text.size() * sizeof(wchar_t))) != std::string::npos;
+}
+
+// The exception filter hands the clock back before the system (here Wine's debugger) ends the
+// program. The shipped program cannot be made to crash so.
+TEST(WatcherWindowTest, CrashWhileSlewingHandsTheClockBack)
+{
+    AnnouncerProcess source;
+    ASSERT_TRUE(source.StartWithText(TimeRecord(-30000, L"BonDriver_Behind")));
+    TestClock crash(CrashWhileSlewing);
+    WatcherSession watcher;
+    ASSERT_TRUE(watcher.Start({L"SetTime=1", TrustAnnouncers()}, TestBuild));
+    EXPECT_EQ(static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION),
+              watcher.WaitForExit(FirstClockTickMsec + WindowPatienceMsec));
+    const std::vector<RelayCall> calls = watcher.Calls();
+    const int slewing = FindCall(calls, "SetSystemTimeAdjustment", {SlowRate, FALSE});
+    EXPECT_GE(slewing, 0);
+    EXPECT_LT(slewing, FindCall(calls, "SetSystemTimeAdjustment", {0, TRUE}));
+    EXPECT_TRUE(ProgramHolds(TestBuild, TestClockVariable));
+    EXPECT_FALSE(ProgramHolds(WatcherProgram, TestClockVariable));
+}
+
+// A copy killed while slewing leaves its rate machine-wide: the next start in clock-setting mode
+// hands it back before the window exists; watching only, it leaves the clock alone.
+TEST(WatcherWindowTest, StartHandsBackTheSlewOfAKilledCopy)
+{
+    TestClock leftover(LeftoverSlew);
+    for (const bool setTime : {true, false}) {
+        WatcherSession watcher;
+        ASSERT_TRUE(watcher.Start({setTime ? L"SetTime=1" : L"SetTime=0"}, TestBuild));
+        EXPECT_EQ(0u, watcher.Close());
+        const std::vector<RelayCall> calls = watcher.Calls();
+        const int handBack = FindCall(calls, "SetSystemTimeAdjustment", {0, TRUE});
+        const int window = FindCall(calls, "SetTimer", {Handle(watcher.Window()), TIMER_SCAN});
+        EXPECT_EQ(setTime, handBack >= 0 && handBack < window) << setTime;
+        EXPECT_EQ(setTime ? 1u : 0u, CallsOf(calls, "SetSystemTimeAdjustment").size());
+    }
 }
 
 }  // namespace
