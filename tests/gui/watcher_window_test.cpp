@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <optional>
 
 #include "announce_name.h"
 #include "announcer_process.h"
@@ -253,23 +252,6 @@ TEST(WatcherWindowTest, SessionEndHandsTheClockBackForGood)
         << "handed back once";
 }
 
-// Wine's own choice of a program's DPI awareness, over its manifest's: 2 is per monitor (v1), as
-// Windows 8.1 to 10 1607 run the program.
-class PerMonitorV1 {
-public:
-    PerMonitorV1()
-    {
-        const DWORD perMonitor = 2;
-        RegSetKeyValueW(HKEY_LOCAL_MACHINE, Options, L"dpiAwareness", REG_DWORD, &perMonitor,
-                        sizeof perMonitor);
-    }
-    ~PerMonitorV1() { RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, Options, L"dpiAwareness"); }
-
-private:
-    static constexpr wchar_t Options[] =
-        L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Image File Execution Options\\Horavant.exe";
-};
-
 // WM_DPICHANGED as Windows sends it, the suggested place in the program's own memory.
 void SendDpiChanged(HWND dialog, UINT dpi, const RECT& suggested)
 {
@@ -293,32 +275,26 @@ std::vector<LONG> ListMargins(HWND dialog)
     return {list.left, list.top, client.right - list.right, client.bottom - list.bottom};
 }
 
-// Per monitor v1 leaves the window its size in pixels: the program takes the place Windows
-// suggests. v2 rescales the dialog itself (here the test does). Either way the margin follows.
-TEST(WatcherWindowTest, DpiChangeScalesTheMargin)
+// Wine 8 knows the first per-monitor awareness only, as Windows 8.1 to 10 1607 do: there a
+// window keeps its size in pixels when its DPI changes unless it takes the place Windows
+// suggests. The list's margin follows the DPI.
+TEST(WatcherWindowTest, DpiChangeResizesAndScalesTheMargin)
 {
-    for (const bool perMonitorV1 : {true, false}) {
-        std::optional<PerMonitorV1> awareness;
-        if (perMonitorV1) awareness.emplace();
-        WatcherSession watcher;
-        ASSERT_TRUE(watcher.Start({}));
-        const HWND dialog = watcher.Window();
-        EXPECT_EQ((std::vector<LONG>{10, 10, 10, 10}), ListMargins(dialog)) << "at 96 DPI";
-        RECT place;
-        GetWindowRect(dialog, &place);
-        const int width = 2 * (place.right - place.left), height = 2 * (place.bottom - place.top);
-        place.right = place.left + width;
-        place.bottom = place.top + height;
-        SendDpiChanged(dialog, 192, place);
-        if (!perMonitorV1) SetWindowPos(dialog, NULL, place.left, place.top, width, height, 0);
-        EXPECT_EQ((std::vector<LONG>{20, 20, 20, 20}), ListMargins(dialog)) << perMonitorV1;
-        EXPECT_EQ(perMonitorV1,
-                  FindCall(watcher.Calls(), "SetWindowPos",
-                           {Handle(dialog), 0, static_cast<uint64_t>(place.left),
-                            static_cast<uint64_t>(place.top), static_cast<uint64_t>(width),
-                            static_cast<uint64_t>(height)}) >= 0);
-        EXPECT_EQ(0u, watcher.Close());
-    }
+    WatcherSession watcher;
+    ASSERT_TRUE(watcher.Start({}));
+    const HWND dialog = watcher.Window();
+    ASSERT_TRUE(AreDpiAwarenessContextsEqual(GetWindowDpiAwarenessContext(dialog),
+                                             DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE));
+    EXPECT_EQ((std::vector<LONG>{10, 10, 10, 10}), ListMargins(dialog)) << "at 96 DPI";
+    RECT suggested, place;
+    GetWindowRect(dialog, &suggested);
+    suggested.right += suggested.right - suggested.left;
+    suggested.bottom += suggested.bottom - suggested.top;
+    SendDpiChanged(dialog, 192, suggested);
+    GetWindowRect(dialog, &place);
+    EXPECT_TRUE(EqualRect(&suggested, &place));
+    EXPECT_EQ((std::vector<LONG>{20, 20, 20, 20}), ListMargins(dialog));
+    EXPECT_EQ(0u, watcher.Close());
 }
 
 // What the test build's clock plays (test_build_clock.h) for the programs started meanwhile.

@@ -7,7 +7,9 @@ template <typename Function>
 Function SystemFunction(const wchar_t* dll, const char* name)
 {
     const HMODULE module = LoadLibraryExW(dll, NULL, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    return module ? reinterpret_cast<Function>(GetProcAddress(module, name)) : nullptr;
+    if (!module) return nullptr;
+    // Through the generic function type, which converts to any other without a warning.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
 using DpiForWindowCall = UINT(WINAPI*)(HWND);                                   // 10 1607
