@@ -72,6 +72,7 @@ INT_PTR OnInitDialog(HWND dialog)
         ShowClockState(window, *Window.Engine);
     }
     Window.Dpi = WindowDpi(dialog);
+    KeepItemsInPlace(dialog);
     RECT client;
     if (GetClientRect(dialog, &client)) {
         SendMessageW(dialog, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));

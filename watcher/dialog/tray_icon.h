@@ -1,5 +1,6 @@
 // The notification-area icon that stands in for the hidden main window. The size field of its
 // NOTIFYICONDATAW is the state: 0 while no icon exists, the full structure size while shown.
+// A shell too busy to take the icon is asked again a few times.
 #pragma once
 
 #include <windows.h>

@@ -12,12 +12,15 @@ Function SystemFunction(const wchar_t* dll, const char* name)
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
-using DpiForWindowCall = UINT(WINAPI*)(HWND);                                   // 10 1607
-using DpiForMonitorCall = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);         // 8.1
-using WindowContextCall = DPI_AWARENESS_CONTEXT(WINAPI*)(HWND);                  // 10 1607
-using ContextsEqualCall = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT, DPI_AWARENESS_CONTEXT);  // 10 1607
+// From Windows 8.1: GetDpiForMonitor; 10 1607: the others; 10 1703: SetDialogDpiChangeBehavior.
+using DpiForMonitorCall = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+using DpiForWindowCall = UINT(WINAPI*)(HWND);
+using WindowContextCall = DPI_AWARENESS_CONTEXT(WINAPI*)(HWND);
+using ContextsEqualCall = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT, DPI_AWARENESS_CONTEXT);
+using DialogBehaviourCall = BOOL(WINAPI*)(HWND, int, int);
 
-constexpr int EffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+constexpr int EffectiveDpi = 0;      // MDT_EFFECTIVE_DPI
+constexpr int NoItemRelayout = 0x4;  // DDC_DISABLE_CONTROL_RELAYOUT
 
 UINT MonitorDpi(HWND window)
 {
@@ -55,4 +58,11 @@ bool DialogScalesItself(HWND window)
         SystemFunction<ContextsEqualCall>(L"user32.dll", "AreDpiAwarenessContextsEqual");
     return context && equal &&
            equal(context(window), DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2) != FALSE;
+}
+
+void KeepItemsInPlace(HWND dialog)
+{
+    static const auto behave =
+        SystemFunction<DialogBehaviourCall>(L"user32.dll", "SetDialogDpiChangeBehavior");
+    if (behave) behave(dialog, NoItemRelayout, NoItemRelayout);
 }

@@ -11,6 +11,10 @@ UINT WindowDpi(HWND window);
 // v2, Windows 10 1703 and later); per-monitor v1 (8.1 to 10 1607) leaves that to the program.
 bool DialogScalesItself(HWND window);
 
+// Per-monitor v2's dialog manager would also place the dialog's items anew when its DPI
+// changes; the window lays them out itself on the WM_SIZE that follows.
+void KeepItemsInPlace(HWND dialog);
+
 // A length in pixels at 96 DPI, at `dpi`.
 inline int ScaledForDpi(int pixels, UINT dpi)
 {
