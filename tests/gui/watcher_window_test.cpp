@@ -70,7 +70,8 @@ TEST(WatcherWindowTest, TrayRoundTrip)
     WatcherSession watcher;
     ASSERT_TRUE(watcher.Start({L"MinToTray=1"}));
     const HWND dialog = watcher.Window();
-    EXPECT_TRUE(IsWindowVisible(dialog));
+    // Wine shows the dialog once its queue first runs empty, and would restore it then.
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(dialog); }, WindowPatienceMsec));
     EXPECT_FALSE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
 
     ShellIcon(NIM_ADD, dialog);
