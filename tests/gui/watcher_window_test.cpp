@@ -10,7 +10,6 @@
 
 #include "announce_name.h"
 #include "announcer_process.h"
-#include "busy_shell.h"
 #include "clock_view.h"
 #include "main_window.h"
 #include "test_build_clock.h"
@@ -45,10 +44,36 @@ std::vector<std::pair<uint64_t, bool>> IconCalls(const std::vector<RelayCall>& c
     return icon;
 }
 
+// A shell too busy to take icons, as at sign-in: Shell_NotifyIconW sends its request to the
+// first window of class Shell_TrayWnd, and this one, topmost and so found before the shell's
+// own, refuses it while the test waits for icon calls.
+class BusyShell {
+public:
+    BusyShell()
+    {
+        WNDCLASSW type = {};
+        type.lpfnWndProc = Refuse;
+        type.lpszClassName = L"Shell_TrayWnd";
+        RegisterClassW(&type);  // fails harmlessly when an earlier one registered it
+        Window = CreateWindowExW(WS_EX_TOPMOST, type.lpszClassName, NULL, WS_POPUP, 0, 0, 0, 0,
+                                 NULL, NULL, NULL, NULL);
+    }
+    ~BusyShell() { DestroyWindow(Window); }
+
+private:
+    static LRESULT CALLBACK Refuse(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        return message == WM_COPYDATA ? FALSE : DefWindowProcW(window, message, wParam, lParam);
+    }
+    HWND Window;
+};
+
 // Waits until the program has made `count` icon calls and the last of them has returned.
 bool WaitForIconCalls(const WatcherSession& watcher, size_t count)
 {
     return WaitUntil([&] {
+        MSG sent;
+        PeekMessageW(&sent, NULL, 0, 0, PM_NOREMOVE);  // a busy shell's requests
         const std::vector<RelayCall> icon = CallsOf(watcher.Calls(), "Shell_NotifyIconW");
         return icon.size() >= count && icon[count - 1].returned;
     }, WindowPatienceMsec);
