@@ -5,22 +5,24 @@
 #include "file_store.h"
 
 struct FileStep {
-    enum Kind { Rename, Create, Delete } kind;
+    enum Kind { Rename, Create, Replace, Delete } kind;
     std::wstring path;
-    std::wstring to;  // Rename's new name
-    FileBytes bytes;  // what Create writes; for Delete, what undoing it writes back
-    uint32_t error;   // 0 until the step fails
+    std::wstring to;     // Rename's new name
+    FileBytes bytes;     // what Create and Replace write
+    FileBytes previous;  // what undoing Replace or Delete writes back
+    uint32_t error;      // 0 until the step fails
 };
 
 class FileChange {
 public:
     explicit FileChange(FileStore& store) : Store(store) {}
 
-    // Each does nothing and returns false once a step has failed.
+    // Each does nothing and returns false once a step has failed. `previous` is the file's
+    // content, written back if the change is undone.
     bool Rename(const std::wstring& from, const std::wstring& to);
     bool Create(const std::wstring& path, const FileBytes& bytes);
-    // `bytes` are the file's content, written back if the change is undone.
-    bool Delete(const std::wstring& path, const FileBytes& bytes);
+    bool Replace(const std::wstring& path, const FileBytes& bytes, const FileBytes& previous);
+    bool Delete(const std::wstring& path, const FileBytes& previous);
 
     bool Failed() const { return Failure.error != 0; }
     const FileStep& FailedStep() const { return Failure; }

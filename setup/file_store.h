@@ -36,7 +36,12 @@ public:
     virtual uint32_t Rename(const std::wstring& from, const std::wstring& to) = 0;
     // A new file that appears whole or not at all; never replaces an existing one.
     virtual uint32_t Create(const std::wstring& path, const FileBytes& bytes) = 0;
+    // A whole new file in place of the existing `path` at once: `path` never goes missing.
+    virtual uint32_t Replace(const std::wstring& path, const FileBytes& bytes) = 0;
     virtual uint32_t Delete(const std::wstring& path) = 0;
+    // What tells why a change of `path` was denied: its read-only attribute, and the error of
+    // opening it for writing (0 when it opens; nothing is written).
+    virtual uint32_t OpenForWriting(const std::wstring& path, bool& readOnly) = 0;
 
 protected:
     ~FileStore() = default;

@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <string.h>
+
 #include <algorithm>
 
+#include "leftover_files.h"
 #include "setup_names.h"
 
 namespace {
@@ -49,20 +52,49 @@ uint32_t WriteAll(HANDLE file, const FileBytes& bytes)
 
 // A new file of this program in `folder`, under a name no other file has. (GetTempFileNameW is
 // no help: under Wine it reports success in a folder where it cannot create the file.)
-HANDLE CreateUniqueFile(const std::wstring& folder, DWORD flags, std::wstring& path)
+HANDLE CreateUniqueFile(const std::wstring& folder, DWORD access, DWORD flags)
 {
-    static const wchar_t Digits[] = L"0123456789abcdef";
     HANDLE file = INVALID_HANDLE_VALUE;
     for (DWORD attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
-        const DWORD number = GetCurrentProcessId() * 100 + attempt;
-        path = folder + L"\\~QuellapSetup-";
-        for (int shift = 28; shift >= 0; shift -= 4) path += Digits[(number >> shift) & 0xF];
-        path += L".tmp";
-        file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_TEMPORARY | flags, nullptr);
+        const std::wstring name = TemporaryFileName(GetCurrentProcessId() * 100 + attempt);
+        file = CreateFileW((folder + L"\\" + name).c_str(), access, 0, nullptr, CREATE_NEW, flags,
+                           nullptr);
         if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
     }
     return file;
+}
+
+// Renames an open file that was opened with DELETE access.
+uint32_t RenameOpenFile(HANDLE file, const std::wstring& to, bool replace)
+{
+    const size_t nameBytes = to.size() * sizeof(wchar_t);
+    std::vector<uint8_t> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+    FILE_RENAME_INFO* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = replace;
+    info->FileNameLength = DWORD(nameBytes);
+    memcpy(info->FileName, to.data(), nameBytes);
+    return SetFileInformationByHandle(file, FileRenameInfo, info, DWORD(buffer.size()))
+               ? 0
+               : LastError();
+}
+
+// Written beside its target under a name of its own and renamed while still open: a crash or a
+// full disk never leaves a part of a file under the target's name, and no other program can
+// open or remove the file meanwhile. Attributes survive the rename, so the file is made with
+// the normal ones.
+uint32_t WriteInPlace(const std::wstring& path, const FileBytes& bytes, bool replace)
+{
+    const HANDLE file =
+        CreateUniqueFile(FolderOf(path), GENERIC_WRITE | DELETE, FILE_ATTRIBUTE_NORMAL);
+    if (file == INVALID_HANDLE_VALUE) return LastError();
+    uint32_t error = WriteAll(file, bytes);
+    if (!error) error = RenameOpenFile(file, path, replace);
+    if (error) {
+        FILE_DISPOSITION_INFO dispose = {TRUE};
+        SetFileInformationByHandle(file, FileDispositionInfo, &dispose, sizeof dispose);
+    }
+    CloseHandle(file);
+    return error;
 }
 
 }  // namespace
@@ -131,8 +163,8 @@ uint32_t Win32FileStore::List(const std::wstring& folder, std::vector<std::wstri
 
 uint32_t Win32FileStore::CheckWritable(const std::wstring& folder)
 {
-    std::wstring probe;
-    const HANDLE file = CreateUniqueFile(folder, FILE_FLAG_DELETE_ON_CLOSE, probe);
+    const HANDLE file = CreateUniqueFile(folder, GENERIC_WRITE,
+                                         FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE);
     if (file == INVALID_HANDLE_VALUE) return LastError();
     CloseHandle(file);
     return 0;
@@ -143,21 +175,30 @@ uint32_t Win32FileStore::Rename(const std::wstring& from, const std::wstring& to
     return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) ? 0 : LastError();
 }
 
-// Written beside its target under a name of its own, then renamed: a crash or a full disk never
-// leaves a part of a file under the target's name.
 uint32_t Win32FileStore::Create(const std::wstring& path, const FileBytes& bytes)
 {
-    std::wstring temporary;
-    const HANDLE file = CreateUniqueFile(FolderOf(path), 0, temporary);
-    if (file == INVALID_HANDLE_VALUE) return LastError();
-    uint32_t error = WriteAll(file, bytes);
-    CloseHandle(file);
-    if (!error) error = Rename(temporary, path);
-    if (error) DeleteFileW(temporary.c_str());
-    return error;
+    return WriteInPlace(path, bytes, false);
+}
+
+uint32_t Win32FileStore::Replace(const std::wstring& path, const FileBytes& bytes)
+{
+    return WriteInPlace(path, bytes, true);
 }
 
 uint32_t Win32FileStore::Delete(const std::wstring& path)
 {
     return DeleteFileW(path.c_str()) ? 0 : LastError();
+}
+
+uint32_t Win32FileStore::OpenForWriting(const std::wstring& path, bool& readOnly)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    // A program's own sharing, or a loaded image, refuses this with a sharing violation.
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return LastError();
+    CloseHandle(file);
+    return 0;
 }

@@ -12,5 +12,7 @@ public:
     uint32_t CheckWritable(const std::wstring& folder) override;
     uint32_t Rename(const std::wstring& from, const std::wstring& to) override;
     uint32_t Create(const std::wstring& path, const FileBytes& bytes) override;
+    uint32_t Replace(const std::wstring& path, const FileBytes& bytes) override;
     uint32_t Delete(const std::wstring& path) override;
+    uint32_t OpenForWriting(const std::wstring& path, bool& readOnly) override;
 };

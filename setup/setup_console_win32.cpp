@@ -2,9 +2,9 @@
 
 #include <string>
 
-void WriteText(DWORD stream, const std::wstring& text)
+void Win32SetupConsole::Write(bool error, const std::wstring& text)
 {
-    const HANDLE out = GetStdHandle(stream);
+    const HANDLE out = GetStdHandle(error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
     DWORD mode = 0, written = 0;
     if (GetConsoleMode(out, &mode)) {
         WriteConsoleW(out, text.data(), DWORD(text.size()), &written, nullptr);
@@ -24,13 +24,13 @@ bool UserLanguageIsJapanese()
     return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
 }
 
-bool ConsoleIsOwn()
+bool Win32SetupConsole::IsOwn()
 {
     DWORD processes[2];
     return GetConsoleProcessList(processes, 2) == 1;
 }
 
-void WaitForEnter()
+void Win32SetupConsole::WaitForEnter()
 {
     const HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
     DWORD mode = 0, got = 0;

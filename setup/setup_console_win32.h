@@ -1,19 +1,16 @@
-// QuellapSetup's console: its texts out, the user's language, and Enter in.
+// QuellapSetup's console on Windows: its texts out, the user's language, and Enter in.
 #pragma once
 
 #include <windows.h>
 
-#include <string>
+#include "setup_program.h"
 
-// To a console as UTF-16, else (redirected) as UTF-8. `stream` is STD_OUTPUT_HANDLE or
-// STD_ERROR_HANDLE.
-void WriteText(DWORD stream, const std::wstring& text);
+class Win32SetupConsole : public SetupConsole {
+public:
+    // To a console as UTF-16, else (redirected) as UTF-8.
+    void Write(bool error, const std::wstring& text) override;
+    bool IsOwn() override;
+    void WaitForEnter() override;
+};
 
 bool UserLanguageIsJapanese();
-
-// True when no other process shares the console: it was made for this program, which Explorer
-// started, and it closes when the program ends.
-bool ConsoleIsOwn();
-
-// Returns after a line (or the end) of standard input.
-void WaitForEnter();

@@ -34,6 +34,11 @@ const Texts Catalogue[] = {
      L"途中の状態: {0} ({1}) の元の名前のファイルがありません (wrap で完了、unwrap で元に戻ります)"},
     {Message::FolderEmpty, L"no *.dll or *_Quellapped.dl_ file here",
      L"*.dll や *_Quellapped.dl_ のファイルがありません"},
+    {Message::Leftover,
+     L"left by an interrupted QuellapSetup; the next wrap, unwrap or update in this folder "
+     L"removes it",
+     L"中断された QuellapSetup が残したファイルです。このフォルダーで次に wrap、unwrap、update を"
+     L"実行すると削除します"},
     {Message::WrapDone, L"wrapped: Quellap {0} ({1}) installed, the driver renamed to {2}",
      L"ラップしました: Quellap {0} ({1}) を入れ、ドライバーを {2} に名前変更しました"},
     {Message::WrapFinished, L"finished: Quellap {0} ({1}) installed in front of {2}",
@@ -44,9 +49,19 @@ const Texts Catalogue[] = {
      L"ラップを外しました: ドライバーを元の名前に戻し、Quellap {0} を削除しました"},
     {Message::UnwrapFinished, L"undone: the driver has its name back",
      L"元に戻しました: ドライバーの名前を戻しました"},
+    {Message::UnwrapCopyLeft,
+     L"not wrapped; only the settings copy was left (by an interrupted unwrap, say)",
+     L"ラップされていません。設定ファイルのコピーだけが残っていました (中断された unwrap など)"},
     {Message::UpdateDone, L"updated: Quellap {0} ({1}) replaced by {2} ({3})",
      L"更新しました: Quellap {0} ({1}) を {2} ({3}) に置き換えました"},
     {Message::UpToDate, L"up to date: Quellap {0} ({1})", L"最新です: Quellap {0} ({1})"},
+    {Message::LeftoverRemoved, L"removed: left by an interrupted QuellapSetup",
+     L"削除しました: 中断された QuellapSetup が残したファイルです"},
+    {Message::LeftoverKept,
+     L"left by an interrupted QuellapSetup, but it cannot be removed (error {0}); unless "
+     L"QuellapSetup is running, delete it by hand",
+     L"中断された QuellapSetup が残したファイルですが、削除できません (エラー {0})。"
+     L"QuellapSetup を実行中でなければ手作業で削除してください"},
     {Message::RefuseFolder,
      L"refused: a folder; name the driver files (status and update take folders)",
      L"中止: フォルダーです。ドライバーのファイルを指定してください (フォルダーを指定できるのは "
@@ -85,6 +100,17 @@ const Texts Catalogue[] = {
     {Message::RefuseInUse,
      L"refused: {0} is in use (error {1}); close the TV program and try again",
      L"中止: {0} は使用中です (エラー {1})。TV プログラムを閉じてからやり直してください"},
+    {Message::RefuseReadOnly,
+     L"refused: {0} is read-only (error {1}); clear Read-only in its Properties and try again",
+     L"中止: {0} は読み取り専用です (エラー {1})。プロパティで「読み取り専用」のチェックを外して"
+     L"からやり直してください"},
+    {Message::RefuseDenied,
+     L"refused: the security settings of {0} or of its folder deny the change (error {1}); run "
+     L"QuellapSetup from an elevated prompt (Run as administrator) or allow it under "
+     L"Properties, Security",
+     L"中止: {0} またはそのフォルダーのセキュリティ設定が変更を拒否しています (エラー {1})。"
+     L"管理者として実行したコマンド プロンプトから QuellapSetup を実行するか、プロパティの"
+     L"「セキュリティ」で許可してください"},
     {Message::FailedRename, L"failed: renaming {0} to {1} (error {2})",
      L"失敗: {0} から {1} への名前変更 (エラー {2})"},
     {Message::FailedCreate, L"failed: writing {0} (error {1})", L"失敗: {0} の書き込み (エラー {1})"},
@@ -115,6 +141,18 @@ const Texts Catalogue[] = {
     {Message::NoteUndoDeleteFailed,
      L"NOT put back: deleting {0} failed (error {1}), please delete it by hand",
      L"元に戻せませんでした: {0} の削除に失敗しました (エラー {1})。手作業で削除してください"},
+    {Message::NoteLoadedUntilRestart,
+     L"{0} is loaded by a running program, which uses the wrapper from its next start",
+     L"{0} は実行中のプログラムが読み込んでいます。そのプログラムは次に起動したときから"
+     L"ラッパーを使います"},
+    {Message::NoteCopyDiffers,
+     L"{0} exists and is not the same as {1}: left alone, and the driver reads it from now on",
+     L"{0} は既にあり {1} と内容が違いますが、そのままにしました (ドライバーはこれから {0} を"
+     L"読みます)"},
+    {Message::NoteCopyUnread, L"{0} kept: {1} could not be read (error {2}) to compare the two",
+     L"{1} を読み込めなかったので (エラー {2}) 比べられず、{0} は残しました"},
+    {Message::NoteCopyLeftOver, L"{0} is left over; unwrap removes it if it is the same as {1}",
+     L"{0} が残っています ({1} と同じ内容なら unwrap で削除します)"},
 };
 static_assert(sizeof Catalogue / sizeof *Catalogue == size_t(Message::Count),
               "one entry per message");
@@ -129,7 +167,7 @@ const wchar_t EnglishUsage[] =
     L"  unwrap DRIVER...  removes the wrapper and gives the driver its name back\n"
     L"  update PATH...    replaces installed wrappers of another version with this package's\n"
     L"  PATH...           (no verb: files dropped on QuellapSetup) wraps plain drivers, tells\n"
-    L"                    the status of the rest, then waits for Enter\n"
+    L"                    the status of the rest, then waits for Enter in a window of its own\n"
     L"  --from FOLDER     takes the wrappers from FOLDER\\x86 and FOLDER\\x64 instead of the\n"
     L"                    folders beside QuellapSetup.exe\n"
     L"  --lang en|ja      English or Japanese messages (default: the user's language)\n"
@@ -146,7 +184,8 @@ const wchar_t JapaneseUsage[] =
     L"  unwrap ドライバー...  ラッパーを削除し、ドライバーの名前を元に戻します\n"
     L"  update パス...        入っている別バージョンのラッパーをこのパッケージのものに替えます\n"
     L"  パス...               (動作なし: QuellapSetup にファイルをドロップしたとき) ラップされて\n"
-    L"                        いないドライバーをラップし、ほかは状態を表示して Enter を待ちます\n"
+    L"                        いないドライバーをラップし、ほかは状態を表示して、専用の\n"
+    L"                        ウィンドウなら Enter を待ちます\n"
     L"  --from フォルダー     ラッパーを QuellapSetup.exe の横ではなく フォルダー\\x86 と\n"
     L"                        フォルダー\\x64 から取ります\n"
     L"  --lang en|ja          英語か日本語で表示します (既定: ユーザーの表示言語)\n"

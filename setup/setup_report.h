@@ -8,20 +8,22 @@
 enum class Message {
     // What status finds.
     NotFound, Unreadable, NotImage, Damaged, NotDriver, Plain, Wrapped, Mismatch, BrokenDriver,
-    WrapperAlone, HalfDone, FolderEmpty,
+    WrapperAlone, HalfDone, FolderEmpty, Leftover,
     // What was done.
-    WrapDone, WrapFinished, WrapSettings, UnwrapDone, UnwrapFinished, UpdateDone, UpToDate,
+    WrapDone, WrapFinished, WrapSettings, UnwrapDone, UnwrapFinished, UnwrapCopyLeft, UpdateDone,
+    UpToDate, LeftoverRemoved, LeftoverKept,
     // Refusals: nothing was changed.
     RefuseFolder, RefuseNotFound, RefuseUnreadable, RefuseNotImage, RefuseDamaged,
     RefuseNotDriver, RefuseAlreadyWrapped, RefuseWrapperAlone, RefuseBrokenDriver,
     RefuseNoWrapper, RefuseOtherMachine, RefuseTargetExists, RefuseNotWritable, RefusePathTooLong,
-    RefuseNotWrapped, RefuseInUse,
+    RefuseNotWrapped, RefuseInUse, RefuseReadOnly, RefuseDenied,
     // A step that failed; its notes tell whether everything was put back.
     FailedRename, FailedCreate, FailedDelete,
     // Notes.
     NoteSettingsNotCopied, NoteRenamedToo, NoteNameCut, NoteSettingsCopied, NoteSettingsLeft,
     NoteCopyRemoved, NoteCopyKept, NoteCopyKeptAlone, NoteNothingChanged, NoteUndoRenameFailed,
-    NoteUndoCreateFailed, NoteUndoDeleteFailed,
+    NoteUndoCreateFailed, NoteUndoDeleteFailed, NoteLoadedUntilRestart, NoteCopyDiffers,
+    NoteCopyUnread, NoteCopyLeftOver,
     Count
 };
 

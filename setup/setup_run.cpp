@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "driver_slot.h"
+#include "leftover_files.h"
 #include "setup_names.h"
 #include "setup_verbs.h"
 #include "slot_status.h"
@@ -65,7 +66,15 @@ std::vector<FileReport> RunVerb(FileStore& store, Verb verb, const PackageWrappe
                                 const std::vector<std::wstring>& paths)
 {
     std::vector<FileReport> reports;
-    std::vector<std::wstring> done;
+    std::vector<std::wstring> done, folders;
+    // Each folder's leftovers once, before its first driver: a run that changes files there
+    // removes them, a status names them.
+    const auto leftovers = [&](const std::wstring& folder, Verb each) {
+        const auto same = [&](const std::wstring& other) { return EqualNoCase(folder, other); };
+        if (std::find_if(folders.begin(), folders.end(), same) != folders.end()) return;
+        folders.push_back(folder);
+        ReportLeftovers(store, folder, each != Verb::Status, reports);
+    };
     for (const std::wstring& argument : paths) {
         const std::wstring path = store.LongFullPath(argument);
         PathKind kind = PathKind::Missing;
@@ -80,12 +89,14 @@ std::vector<FileReport> RunVerb(FileStore& store, Verb verb, const PackageWrappe
         } else if (const uint32_t error = DriversIn(store, path, drivers)) {
             reports.push_back(FolderReport(path, Message::Unreadable, {DecimalText(error)}, true));
         } else if (drivers.empty()) {
+            leftovers(path, each);
             reports.push_back(FolderReport(path, Message::FolderEmpty, {}, false));
         }
         for (const std::wstring& driver : drivers) {
             const auto same = [&](const std::wstring& other) { return EqualNoCase(driver, other); };
             if (std::find_if(done.begin(), done.end(), same) != done.end()) continue;
             done.push_back(driver);
+            leftovers(FolderOf(driver), each);
             reports.push_back(RunOne(store, each, package, driver));
         }
     }

@@ -1,6 +1,6 @@
 #include "setup_verbs.h"
 
-#include "file_change.h"
+#include "change_failure.h"
 #include "setup_names.h"
 #include "slot_status.h"
 
@@ -12,44 +12,6 @@ FileReport Refusal(const DriverSlot& slot, Message id, std::vector<std::wstring>
     report.path = slot.driver.path;
     report.result = {id, std::move(args)};
     report.failed = true;
-    return report;
-}
-
-bool IsInUse(const FileStep& step)
-{
-    // Deleting a DLL that a program has loaded is denied although the folder is writable.
-    return step.error == ErrorSharingViolation || step.error == ErrorLockViolation ||
-           (step.error == ErrorAccessDenied && step.kind != FileStep::Create);
-}
-
-ReportLine StepLine(const FileStep& step, Message rename, Message create, Message remove)
-{
-    const std::wstring error = DecimalText(step.error);
-    switch (step.kind) {
-    case FileStep::Rename: return {rename, {FileNameOf(step.path), FileNameOf(step.to), error}};
-    case FileStep::Create: return {create, {FileNameOf(step.path), error}};
-    case FileStep::Delete: break;
-    }
-    return {remove, {FileNameOf(step.path), error}};
-}
-
-// A failed change, after putting back what it had done.
-FileReport FailureReport(const DriverSlot& slot, FileChange& change)
-{
-    const FileStep& step = change.FailedStep();
-    FileReport report = Refusal(slot, Message::RefuseInUse,
-                                {FileNameOf(step.path), DecimalText(step.error)});
-    if (!IsInUse(step)) {
-        report.result = StepLine(step, Message::FailedRename, Message::FailedCreate,
-                                 Message::FailedDelete);
-    }
-    if (change.PutBack()) {
-        report.notes.push_back({Message::NoteNothingChanged, {}});
-    } else {
-        report.notes.push_back(StepLine(change.UndoFailure(), Message::NoteUndoRenameFailed,
-                                        Message::NoteUndoCreateFailed,
-                                        Message::NoteUndoDeleteFailed));
-    }
     return report;
 }
 
@@ -107,22 +69,26 @@ bool RefuseUnreadableSettings(const DriverSlot& slot, FileReport& report)
     return false;
 }
 
-// Copies BonDriver_X.ini for the renamed driver unless that copy exists.
+// Copies BonDriver_X.ini for the renamed driver unless that copy exists. A copy that differs
+// (left by an interrupted unwrap, say) is kept but told: the driver reads it from now on.
 void CopySettings(const DriverSlot& slot, FileChange& change, std::vector<ReportLine>& notes)
 {
-    if (!slot.settings.exists) return;
     const std::wstring copyName = FileNameOf(slot.copiedSettings.path);
-    if (slot.copiedSettings.exists) {
+    if (!slot.copiedSettings.exists) {
+        if (slot.settings.exists && change.Create(slot.copiedSettings.path, slot.settings.bytes)) {
+            notes.push_back({Message::NoteSettingsCopied, {copyName}});
+        }
+    } else if (slot.settings.exists && slot.settings.bytes == slot.copiedSettings.bytes) {
         notes.push_back({Message::NoteSettingsLeft, {copyName}});
-    } else if (change.Create(slot.copiedSettings.path, slot.settings.bytes)) {
-        notes.push_back({Message::NoteSettingsCopied, {copyName}});
+    } else {
+        notes.push_back({Message::NoteCopyDiffers, {copyName, FileNameOf(slot.settings.path)}});
     }
 }
 
-FileReport Finish(const DriverSlot& slot, FileChange& change, ReportLine result,
+FileReport Finish(FileStore& store, const DriverSlot& slot, FileChange& change, ReportLine result,
                   std::vector<ReportLine> notes)
 {
-    if (change.Failed()) return FailureReport(slot, change);
+    if (change.Failed()) return FailureReport(store, slot, change);
     FileReport report;
     report.path = slot.driver.path;
     report.result = std::move(result);
@@ -147,6 +113,8 @@ FileReport InstallWrapper(FileStore& store, const PackageWrappers& package, cons
         return refusal;
     }
     const bool rename = slot.driver.exists;
+    // A program that has the driver loaded keeps it until it loads it again.
+    const bool loaded = IsInUse(store, rename ? slot.driver.path : slot.wrapped.path);
     FileChange change(store);
     if (rename) change.Rename(slot.driver.path, slot.wrapped.path);
     change.Create(slot.driver.path, wrapper->bytes);
@@ -155,7 +123,8 @@ FileReport InstallWrapper(FileStore& store, const PackageWrappers& package, cons
     if (WithoutExtension(FileNameOf(slot.driver.path)).size() > SourceNameLimit) {
         notes.push_back({Message::NoteNameCut, {DecimalText(SourceNameLimit)}});
     }
-    return Finish(slot, change,
+    if (loaded) notes.push_back({Message::NoteLoadedUntilRestart, {FileNameOf(slot.driver.path)}});
+    return Finish(store, slot, change,
                   {rename ? Message::WrapDone : Message::WrapFinished,
                    {VersionText(wrapper->facts.version), MachineName(machine),
                     FileNameOf(slot.wrapped.path)}},
@@ -169,6 +138,13 @@ void RemoveCopiedSettings(const DriverSlot& slot, FileChange& change,
     if (!slot.copiedSettings.exists) return;
     const std::wstring copyName = FileNameOf(slot.copiedSettings.path);
     const std::wstring originalName = FileNameOf(slot.settings.path);
+    // Held open by another program, say: not read, so not compared.
+    for (const SlotFile* file : {&slot.copiedSettings, &slot.settings}) {
+        if (!file->readError) continue;
+        notes.push_back({Message::NoteCopyUnread,
+                         {copyName, FileNameOf(file->path), DecimalText(file->readError)}});
+        return;
+    }
     if (!slot.settings.exists) {
         notes.push_back({Message::NoteCopyKeptAlone, {copyName, originalName}});
     } else if (slot.settings.bytes != slot.copiedSettings.bytes) {
@@ -176,6 +152,17 @@ void RemoveCopiedSettings(const DriverSlot& slot, FileChange& change,
     } else if (change.Delete(slot.copiedSettings.path, slot.copiedSettings.bytes)) {
         notes.push_back({Message::NoteCopyRemoved, {copyName, originalName}});
     }
+}
+
+// An unwrap interrupted after the driver got its name back leaves only the settings copy.
+FileReport RemoveLeftoverCopy(FileStore& store, const DriverSlot& slot)
+{
+    FileReport refusal;
+    if (RefuseUnwritable(store, slot, refusal)) return refusal;
+    FileChange change(store);
+    std::vector<ReportLine> notes;
+    RemoveCopiedSettings(slot, change, notes);
+    return Finish(store, slot, change, {Message::UnwrapCopyLeft, {}}, std::move(notes));
 }
 
 }  // namespace
@@ -209,7 +196,7 @@ FileReport Wrap(FileStore& store, const PackageWrappers& package, const DriverSl
     }
     FileChange change(store);
     change.Create(slot.copiedSettings.path, slot.settings.bytes);
-    return Finish(slot, change,
+    return Finish(store, slot, change,
                   {Message::WrapSettings, {version, FileNameOf(slot.copiedSettings.path)}}, {});
 }
 
@@ -217,7 +204,10 @@ FileReport Unwrap(FileStore& store, const DriverSlot& slot)
 {
     FileReport refusal;
     if (RefuseUnusable(slot, refusal)) return refusal;
-    if (slot.state == SlotState::Plain) return Refusal(slot, Message::RefuseNotWrapped);
+    if (slot.state == SlotState::Plain) {
+        return slot.copiedSettings.exists ? RemoveLeftoverCopy(store, slot)
+                                          : Refusal(slot, Message::RefuseNotWrapped);
+    }
     if (RefuseUnwritable(store, slot, refusal)) return refusal;
     const bool halfDone = slot.state == SlotState::HalfDone;
     FileChange change(store);
@@ -227,8 +217,11 @@ FileReport Unwrap(FileStore& store, const DriverSlot& slot)
     change.Rename(slot.wrapped.path, slot.driver.path);
     std::vector<ReportLine> notes;
     RemoveCopiedSettings(slot, change, notes);
-    if (halfDone) return Finish(slot, change, {Message::UnwrapFinished, {}}, std::move(notes));
-    return Finish(slot, change, {Message::UnwrapDone, {VersionText(slot.driver.facts.version)}},
+    if (halfDone) {
+        return Finish(store, slot, change, {Message::UnwrapFinished, {}}, std::move(notes));
+    }
+    return Finish(store, slot, change,
+                  {Message::UnwrapDone, {VersionText(slot.driver.facts.version)}},
                   std::move(notes));
 }
 
@@ -250,11 +243,11 @@ FileReport Update(FileStore& store, const PackageWrappers& package, const Driver
     }
     if (RefuseUnwritable(store, slot, refusal)) return refusal;
     FileChange change(store);
-    // Deleting first: a program that has the old wrapper loaded makes this fail at once.
-    change.Delete(slot.driver.path, slot.driver.bytes);
-    change.Create(slot.driver.path, wrapper->bytes);
+    // In one step, so the driver stays loadable throughout; a program that has the old wrapper
+    // loaded makes it fail.
+    change.Replace(slot.driver.path, wrapper->bytes, slot.driver.bytes);
     const std::vector<std::wstring> versions = {VersionText(installed.version),
                                                 MachineName(installed.machine), version,
                                                 MachineName(machine)};
-    return Finish(slot, change, {Message::UpdateDone, versions}, {});
+    return Finish(store, slot, change, {Message::UpdateDone, versions}, {});
 }

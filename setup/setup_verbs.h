@@ -12,9 +12,10 @@
 FileReport Wrap(FileStore& store, const PackageWrappers& package, const DriverSlot& slot);
 
 // The wrapper is removed and the driver gets its name back; the copied settings file goes only
-// when it is still the same as the driver's. Also undoes a half-done wrap.
+// when it is still the same as the driver's. Also undoes a half-done wrap, and removes that copy
+// when an interrupted unwrap left it.
 FileReport Unwrap(FileStore& store, const DriverSlot& slot);
 
 // A wrapper of another version, or of another machine than its driver, is replaced by the
-// package's wrapper of the driver's machine. Other places get their status.
+// package's wrapper of the driver's machine in one step. Other places get their status.
 FileReport Update(FileStore& store, const PackageWrappers& package, const DriverSlot& slot);

@@ -84,5 +84,11 @@ FileReport StatusReport(const DriverSlot& slot)
     if (!wrapped && slot.state != SlotState::HalfDone && slot.wrapped.exists) {
         report.notes.push_back({Message::NoteRenamedToo, {FileNameOf(slot.wrapped.path)}});
     }
+    // An unwrap interrupted after the driver got its name back.
+    if (slot.state == SlotState::Plain && slot.copiedSettings.exists) {
+        report.notes.push_back(
+            {Message::NoteCopyLeftOver,
+             {FileNameOf(slot.copiedSettings.path), FileNameOf(slot.settings.path)}});
+    }
     return report;
 }

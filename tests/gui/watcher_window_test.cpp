@@ -23,6 +23,7 @@ namespace {
 
 constexpr uint64_t SlowRate = 156250 / 5;  // Wine's time increment at one fifth
 constexpr DWORD FirstClockTickMsec = ClockIdlePeriodMsec + 3000;
+constexpr int64_t ElevenYearsMsec = 11 * 365LL * 86400000;
 
 std::wstring TrustAnnouncers()
 {
@@ -32,6 +33,36 @@ std::wstring TrustAnnouncers()
 uint64_t Handle(HWND window)
 {
     return reinterpret_cast<uintptr_t>(window);
+}
+
+// The index of the `nth` (from 1) call of `function` at or after `from`, or -1.
+int NthCallFrom(const std::vector<RelayCall>& calls, size_t from, const char* function, int nth)
+{
+    for (size_t i = from; i < calls.size(); ++i) {
+        if (calls[i].function == function && --nth == 0) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// Whether the program has made and returned from a call with these leading arguments.
+bool Made(const WatcherSession& watcher, const char* function, const std::vector<uint64_t>& args)
+{
+    const std::vector<RelayCall> calls = watcher.Calls();
+    const int index = FindCall(calls, function, args);
+    return index >= 0 && calls[index].returned;
+}
+
+// Wine shows a dialog once its queue first runs empty: its start-up is over.
+bool StartedUp(HWND dialog)
+{
+    return WaitUntil([&] { return IsWindowVisible(dialog) != FALSE; }, WindowPatienceMsec);
+}
+
+// A scan and a redraw of the list, done when this returns.
+void Refresh(HWND dialog)
+{
+    SendMessageW(dialog, WM_TIMER, TIMER_SCAN, 0);
+    SendMessageW(dialog, WM_APP_REFRESH, 0, 0);
 }
 
 // Each icon call as its message and whether it worked.
@@ -95,8 +126,7 @@ TEST(WatcherWindowTest, TrayRoundTrip)
     WatcherSession watcher;
     ASSERT_TRUE(watcher.Start({L"MinToTray=1"}));
     const HWND dialog = watcher.Window();
-    // Wine shows the dialog once its queue first runs empty, and would restore it then.
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(dialog); }, WindowPatienceMsec));
+    ASSERT_TRUE(StartedUp(dialog));
     EXPECT_FALSE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
 
     ShellIcon(NIM_ADD, dialog);
@@ -160,21 +190,30 @@ TEST(WatcherWindowTest, StartOptions)
         WatcherSession watcher;
         ASSERT_TRUE(watcher.Start(c.settings));
         const HWND dialog = watcher.Window();
-        EXPECT_TRUE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
         // Wine shows a dialog once its queue first runs empty, whatever start-up did, so the
-        // start-up is checked in the calls the program made.
-        Sleep(1000);
+        // start-up is checked in the calls the program made. Minimising ends it; what that
+        // posts runs before a close posted afterwards, so the calls are whole after the close.
+        const auto shown = [&](uint64_t how) {
+            return WaitUntil([&] { return Made(watcher, "ShowWindow", {Handle(dialog), how}); },
+                             WindowPatienceMsec);
+        };
+        ASSERT_TRUE(shown(SW_MINIMIZE));
+        EXPECT_TRUE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        if (c.toTray) {
+            ASSERT_TRUE(shown(SW_HIDE));
+            SendMessageW(dialog, WM_APP_TRAYNOTIFY, TrayIconId, WM_LBUTTONUP);
+            EXPECT_TRUE(IsWindowVisible(dialog));
+            EXPECT_FALSE(IsIconic(dialog));
+        }
+        EXPECT_EQ(MainTitle, watcher.Title());
+        EXPECT_EQ(0u, watcher.Close());
         const std::vector<RelayCall> calls = watcher.Calls();
         const int minimised = FindCall(calls, "ShowWindow", {Handle(dialog), SW_MINIMIZE});
         const int added = FindCall(calls, "Shell_NotifyIconW", {NIM_ADD});
         const int hidden = FindCall(calls, "ShowWindow", {Handle(dialog), SW_HIDE});
-        EXPECT_GE(minimised, 0);
         if (c.toTray) {
             EXPECT_LT(minimised, added);
             EXPECT_LT(added, hidden) << "straight into the notification area";
-            SendMessageW(dialog, WM_APP_TRAYNOTIFY, TrayIconId, WM_LBUTTONUP);
-            EXPECT_TRUE(IsWindowVisible(dialog));
-            EXPECT_FALSE(IsIconic(dialog));
         } else {
             EXPECT_EQ(-1, added) << "minimised on the taskbar only";
             EXPECT_EQ(-1, hidden);
@@ -187,8 +226,6 @@ TEST(WatcherWindowTest, StartOptions)
             EXPECT_GE(FindCall(calls, "ChangeWindowMessageFilterEx",
                                {Handle(dialog), message, MSGFLT_ALLOW, 0}), 0) << message;
         }
-        EXPECT_EQ(MainTitle, watcher.Title());
-        EXPECT_EQ(0u, watcher.Close());
     }
 }
 
@@ -196,10 +233,14 @@ TEST(WatcherWindowTest, EnterDoesNothingEscEnds)
 {
     WatcherSession watcher;
     ASSERT_TRUE(watcher.Start({}));
+    ASSERT_TRUE(StartedUp(watcher.Window()));
     const HWND list = GetDlgItem(watcher.Window(), IDC_SOURCELIST);
     PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
     PostMessageW(list, WM_KEYUP, VK_RETURN, 0);
-    EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), watcher.WaitForExit(1000));
+    // Posted after the keys, so handled after them, and only by a window still there.
+    PostMessageW(watcher.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return IsIconic(watcher.Window()) != FALSE; }, WindowPatienceMsec));
+    EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), watcher.WaitForExit(0));
     PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_EQ(0u, watcher.WaitForExit(WindowPatienceMsec));
 }
@@ -209,7 +250,7 @@ TEST(WatcherWindowTest, SortedListKeepsTheSelectedIndex)
     WatcherSession watcher;
     ASSERT_TRUE(watcher.Start({L"UpdateMsec=100"}));
     const HWND dialog = watcher.Window();
-    Sleep(500);
+    Refresh(dialog);
     EXPECT_TRUE(ListLines(dialog).empty());
     EXPECT_EQ(LB_ERR, SelectedLine(dialog));
 
@@ -231,7 +272,8 @@ TEST(WatcherWindowTest, SortedListKeepsTheSelectedIndex)
         if (lines[1].compare(0, 8, key) == 0) announcer.Stop();
     }
     ASSERT_TRUE(WaitUntil([&] { return ListLines(dialog).size() == 4; }, WindowPatienceMsec));
-    Sleep(300);  // a few more refreshes
+    Refresh(dialog);
+    Refresh(dialog);
     EXPECT_EQ(2, SelectedLine(dialog)) << "the selection keeps its place, not its source";
     EXPECT_EQ(fourth, ListLines(dialog)[2].substr(0, 8));
     EXPECT_EQ(0u, watcher.Close());
@@ -267,15 +309,48 @@ TEST(WatcherWindowTest, SessionEndHandsTheClockBackForGood)
     WatcherSession watcher;
     ASSERT_TRUE(watcher.Start({L"SetTime=1", TrustAnnouncers()}));
     ASSERT_TRUE(watcher.WaitForTitle(ClockAdjustingTitle, FirstClockTickMsec));
+    const uint64_t dialog = Handle(watcher.Window());
     SendMessageW(watcher.Window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-    Sleep(1000);  // five slewing periods
     const std::vector<RelayCall> before = CallsOf(watcher.Calls(), "SetSystemTimeAdjustment");
     ASSERT_FALSE(before.empty());
-    EXPECT_EQ((std::vector<uint64_t>{0, TRUE}), before.back().args)
-        << "handed back, and nothing slews after the session end";
+    EXPECT_EQ((std::vector<uint64_t>{0, TRUE}), before.back().args) << "handed back";
     EXPECT_EQ(0u, watcher.Close());
-    EXPECT_EQ(before.size(), CallsOf(watcher.Calls(), "SetSystemTimeAdjustment").size())
-        << "handed back once";
+    // No clock tick can come after the session end: its timer is gone and never set again.
+    const std::vector<RelayCall> calls = watcher.Calls();
+    const int killed = FindCall(calls, "KillTimer", {dialog, TIMER_CLOCK});
+    ASSERT_GE(killed, 0);
+    const std::vector<RelayCall> after(calls.begin() + killed, calls.end());
+    EXPECT_EQ(-1, FindCall(after, "SetTimer", {dialog, TIMER_CLOCK}));
+    EXPECT_EQ(before.size(), CallsOf(calls, "SetSystemTimeAdjustment").size())
+        << "handed back once, and nothing slews after the session end";
+}
+
+// A trusted source in step announces one time 11 years off, then in-step times again: the odd
+// sample is held back, and the clock is never touched.
+TEST(WatcherWindowTest, OneStrangeTimeNeverStartsASlew)
+{
+    AnnouncerProcess source;
+    ASSERT_TRUE(source.StartWithText(TimeRecord(0, L"BonDriver_Step")));
+    WatcherSession watcher;
+    ASSERT_TRUE(watcher.Start({L"SetTime=1", L"UpdateMsec=100", TrustAnnouncers()}));
+    ASSERT_TRUE(StartedUp(watcher.Window()));
+    // Minimised, the window no longer refreshes its list: each GetLocalTime of its thread is
+    // then a clock step.
+    PostMessageW(watcher.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(watcher.Window()) != FALSE; }, WindowPatienceMsec));
+    for (const int64_t offsetMsec : {int64_t{0}, ElevenYearsMsec, int64_t{0}}) {
+        const std::wstring text = TimeRecord(offsetMsec, L"BonDriver_Step");
+        SendMessageW(source.Window(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        // The second scan after the change read the new text; a clock step followed it.
+        const size_t changed = watcher.Calls().size();
+        ASSERT_TRUE(WaitUntil([&] {
+            const std::vector<RelayCall> calls = watcher.Calls();
+            const int scan = NthCallFrom(calls, changed, "SendMessageTimeoutW", 2);
+            return scan >= 0 && NthCallFrom(calls, scan, "GetLocalTime", 1) >= 0;
+        }, FirstClockTickMsec)) << offsetMsec;
+    }
+    EXPECT_EQ(0u, watcher.Close());
+    EXPECT_TRUE(CallsOf(watcher.Calls(), "SetSystemTimeAdjustment").empty());
 }
 
 // WM_DPICHANGED as Windows sends it, the suggested place in the program's own memory.

@@ -1,6 +1,8 @@
 # QuellapSetup under Wine on a folder holding the file driver and its settings, as a user has it.
-# roundtrip: wrap, status, the host plays the sample through the wrapper and its announcement
-#   appears, unwrap, and every original file is back. refusals: each once, changing nothing.
+# roundtrip: status and wrap with a temporary file left by an interrupted run, update of a
+#   wrapper of the other machine, the host plays the sample through the wrapper and its
+#   announcement appears, unwrap, and every original file is back. refusals: each once,
+#   changing nothing.
 # In: CASE, SETUP, PROBE, BONHOST, TSFILE, WRAPPER (this machine's), OTHER_WRAPPER (the other
 # machine's), ARCH, VERSION, DATA, WORK (a scratch folder), WINE_RUN, WINE_PREFIX.
 cmake_minimum_required(VERSION 3.25)
@@ -28,7 +30,7 @@ windows_path(bonhostW ${BONHOST})
 # machine's wrapper.
 function(stage wrapper)
   if(EXISTS ${folder})  # a run that failed may have left it read-only
-    execute_process(COMMAND chattr -i ${folder} ERROR_QUIET)
+    execute_process(COMMAND chattr -R -i ${folder} ERROR_QUIET)
     file(CHMOD ${folder} PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
   endif()
   file(REMOVE_RECURSE ${folder} ${package})
@@ -62,6 +64,32 @@ function(setup wanted pattern)
   endif()
 endfunction()
 
+# QuellapSetup ARGS under Wine's relay trace ends with STATUS, prints `lines` (all its output),
+# and renames files into place by handle: `made` is "[1]" for each made FILE_ATTRIBUTE_TEMPORARY
+# (which Windows keeps across a rename; Wine keeps it nowhere), "[0]" for each made otherwise.
+function(traced_setup wanted lines made)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env WINEDEBUG=-all,+relay ${WINE_RUN} ${WINE_PREFIX}
+    ${SETUP} --lang en --from ${from} ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out
+    ERROR_VARIABLE trace TIMEOUT 120)
+  expect_status(${wanted})
+  expect(stdout "${out}" "^${lines}$")
+  string(REGEX MATCHALL "(CreateFileW|SetFileInformationByHandle)\\([^\n]*" calls "${trace}")
+  set(renamed "")
+  foreach(call IN LISTS calls)
+    # The attributes' third hexadecimal digit from the right holds the temporary one.
+    if(call MATCHES "^CreateFileW\\([^\"]*\"[^\"]*\",[^,]*,[^,]*,[^,]*,[^,]*,[0-9a-f]*([0-9a-f])..,")
+      math(EXPR temporary "0x${CMAKE_MATCH_1} & 1")
+    elseif(call MATCHES "^CreateFileW\\(\\) retval=0*([0-9a-f]+)")
+      set(made_${CMAKE_MATCH_1} ${temporary})
+    elseif(call MATCHES "^SetFileInformationByHandle\\(0*([0-9a-f]+),[0-9a-f]*00000003,")  # rename
+      string(APPEND renamed "[${made_${CMAKE_MATCH_1}}]")
+    endif()
+  endforeach()
+  if(NOT renamed STREQUAL made)
+    message(FATAL_ERROR "renamed files made temporary ([1]) or not ([0]): ${renamed}, not ${made}")
+  endif()
+endfunction()
+
 # The host plays the sample through the wrapped driver until the announcement appears; the
 # probe runs COMMAND (if given) while the host has the driver loaded.
 function(host seconds)
@@ -78,8 +106,17 @@ set(wrapper "Quellap ${VERSION} \\(${ARCH}\\)")
 if(CASE STREQUAL "roundtrip")
   stage(${WRAPPER})
   snapshot(originals)
-  setup(0 "wrapped: ${wrapper} installed, the driver renamed to ${renamed}.dl_; settings file copied to ${renamed}.ini" wrap ${driver})
+  execute_process(COMMAND ${WINE_RUN} ${WINE_PREFIX} reg add "HKCU\\Software\\Wine\\Debug"
+    /v RelayInclude /d "CreateFileW;SetFileInformationByHandle" /f OUTPUT_QUIET)
+  file(WRITE ${folder}/~QuellapSetup-0badf00d.tmp "")
+  set(leftover "[^\n]*\\\\~QuellapSetup-0badf00d.tmp: ")
+  set(line "[^\n]*BonDriver_TsFile.dll: ")
+  traced_setup(0 "${leftover}left by an interrupted QuellapSetup; [^\n]*\n${line}tuner driver \\(${ARCH}\\), not wrapped\n" "" status ${driver})
+  traced_setup(0 "${leftover}removed: [^\n]*\n${line}wrapped: ${wrapper} installed, the driver renamed to ${renamed}.dl_; settings file copied to ${renamed}.ini\n" "[0][0]" wrap ${driver})
   setup(0 "wrapped: ${wrapper} in front of ${renamed}.dl_ \\(${ARCH}\\)" status ${from}\\..\\TV)
+  # The other machine's wrapper, which the host cannot load, is replaced in one step.
+  file(COPY_FILE ${OTHER_WRAPPER} ${folder}/BonDriver_TsFile.dll)
+  traced_setup(0 "${line}updated: Quellap ${VERSION} \\([^)]*\\) replaced by ${VERSION} \\(${ARCH}\\)\n" "[0]" update ${driver})
   host(5)
   expect(stdout "${out}" "\nsummary: ms=[0-9]+ chunks=[1-9][^\n]*\nhost: exit 0\n$")
   setup(0 "unwrapped: the driver has its name back, Quellap ${VERSION} removed; ${renamed}.ini removed \\(the same as BonDriver_TsFile.ini\\)" unwrap ${driver})

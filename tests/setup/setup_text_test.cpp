@@ -1,10 +1,21 @@
-// The command line and the texts in both languages.
+// The command line, the console and the texts in both languages.
 #include <gtest/gtest.h>
 
+#include "fake_folders.h"
 #include "setup_messages.h"
 #include "setup_options.h"
+#include "setup_program.h"
 
 namespace {
+
+struct FakeConsole : SetupConsole {
+    bool own = false;
+    std::wstring out;
+    int waits = 0;
+    void Write(bool, const std::wstring& text) override { out += text; }
+    bool IsOwn() override { return own; }
+    void WaitForEnter() override { ++waits; }
+};
 
 TEST(SetupTextTest, CommandLines)
 {
@@ -15,6 +26,26 @@ TEST(SetupTextTest, CommandLines)
          {std::vector<std::wstring>{}, {L"status"}, {L"--lang", L"de", L"status", L"a"},
           {L"--from"}, {L"--bad", L"x", L"a.dll"}, {L"--help", L"a.dll"}}) {
         EXPECT_FALSE(ParseSetupOptions(bad, o)) << bad.size();
+    }
+}
+
+// Explorer gives the program a console of its own, which goes when it ends; at a prompt or in a
+// script the console is shared, and nothing may wait for Enter there.
+TEST(SetupTextTest, WaitsForEnterOnlyInAConsoleOfItsOwn)
+{
+    const std::wstring driver = L"C:\\TV\\BonDriver_T.dll";
+    const struct {
+        std::vector<std::wstring> arguments;
+        bool own, waits;
+    } cases[] = {{{driver}, false, false}, {{driver}, true, true},
+                 {{L"status", driver}, true, false}, {{}, true, true}};
+    for (const auto& c : cases) {
+        FakeFolders store;
+        FakeConsole console;
+        console.own = c.own;
+        EXPECT_EQ(c.arguments.empty() ? 2 : 1, RunSetup(c.arguments, store, console, L"C:", false));
+        EXPECT_EQ(c.waits ? 1 : 0, console.waits) << c.own;
+        EXPECT_EQ(c.waits, console.out.find(L"Press Enter") != std::wstring::npos);
     }
 }
 

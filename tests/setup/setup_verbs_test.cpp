@@ -36,8 +36,8 @@ protected:
     // The folder holds `files`, the package both wrappers unless `files` has others.
     void Stage(const std::map<std::wstring, FileBytes>& files)
     {
+        Store = FakeFolders();
         Store.files = files;
-        Store.changes = 0;
         SetUp();
     }
 
@@ -52,15 +52,17 @@ Message LastNote(const FileReport& report)
     return report.notes.empty() ? Message::Count : report.notes.back().id;
 }
 
-// Each scenario once for every step failing, then with none failing.
+// Each scenario once for every step failing, then with none failing. An update is one step, so
+// the driver is loadable at every moment.
 TEST_F(SetupVerbsTest, EveryFailingStepIsPutBackAndTheRoundTripGivesBackEveryFile)
 {
     const std::map<std::wstring, FileBytes> plain = {{Driver, Driver86}, {Settings, SettingsText}};
     const std::map<std::wstring, FileBytes> wrapped = {
         {Driver, Wrapper86}, {Renamed, Driver86}, {Settings, SettingsText}, {Copy, SettingsText}};
-    std::map<std::wstring, FileBytes> older = wrapped, mismatch = wrapped;
+    std::map<std::wstring, FileBytes> older = wrapped, mismatch = wrapped, unwrapCut = plain;
     older[Driver] = WithMajorVersion(Wrapper86, 0);
     mismatch[Driver] = Wrapper64;
+    unwrapCut[Copy] = SettingsText;  // an unwrap interrupted before its last step
     const struct {
         Verb verb;
         const std::map<std::wstring, FileBytes>& before;
@@ -70,8 +72,9 @@ TEST_F(SetupVerbsTest, EveryFailingStepIsPutBackAndTheRoundTripGivesBackEveryFil
     } scenarios[] = {
         {Verb::Wrap, plain, wrapped, Message::WrapDone, 3},
         {Verb::Unwrap, wrapped, plain, Message::UnwrapDone, 3},
-        {Verb::Update, older, wrapped, Message::UpdateDone, 2},
-        {Verb::Update, mismatch, wrapped, Message::UpdateDone, 2},
+        {Verb::Update, older, wrapped, Message::UpdateDone, 1},
+        {Verb::Update, mismatch, wrapped, Message::UpdateDone, 1},
+        {Verb::Unwrap, unwrapCut, plain, Message::UnwrapCopyLeft, 1},
     };
     for (const auto& scenario : scenarios) {
         for (int failing = 0;; ++failing) {
@@ -95,20 +98,29 @@ TEST_F(SetupVerbsTest, EveryFailingStepIsPutBackAndTheRoundTripGivesBackEveryFil
     }
 }
 
-TEST_F(SetupVerbsTest, AProgramHoldingTheFilesLetsWrapWorkAndMakesTheRestRefuse)
+// A loaded DLL, a read-only file and a deny entry all refuse a delete; each is told apart.
+TEST_F(SetupVerbsTest, EachCauseOfADenialIsToldAndChangesNothing)
 {
     Stage({{Driver, Driver86}});
-    Store.loaded = {Driver};
-    EXPECT_EQ(Message::WrapDone, Run(Verb::Wrap).result.id) << "a loaded file can be renamed";
+    Store.loaded = {Driver};  // renamed all the same: the program uses the wrapper when it restarts
+    EXPECT_EQ(Message::NoteLoadedUntilRestart, LastNote(Run(Verb::Wrap)));
 
-    Stage({{Driver, WithMajorVersion(Wrapper86, 0)}, {Renamed, Driver86}});
-    Store.loaded = {Driver, Renamed};
-    const auto before = Store.files;
-    for (Verb verb : {Verb::Unwrap, Verb::Update}) {
-        const FileReport report = Run(verb);
-        EXPECT_EQ(Message::RefuseInUse, report.result.id);
-        EXPECT_EQ(L"BonDriver_T.dll", report.result.args.at(0));
-        EXPECT_EQ(before, Store.files);
+    const struct {
+        std::set<std::wstring> FakeFolders::*files;
+        Message expected;
+    } causes[] = {{&FakeFolders::loaded, Message::RefuseInUse},
+                  {&FakeFolders::readOnly, Message::RefuseReadOnly},
+                  {&FakeFolders::denied, Message::RefuseDenied}};
+    for (const auto& cause : causes) {
+        for (Verb verb : {Verb::Unwrap, Verb::Update}) {
+            Stage({{Driver, WithMajorVersion(Wrapper86, 0)}, {Renamed, Driver86}});
+            Store.*cause.files = {Driver, Renamed};
+            const auto before = Store.files;
+            const FileReport report = Run(verb);
+            EXPECT_EQ(cause.expected, report.result.id);
+            EXPECT_EQ(L"BonDriver_T.dll", report.result.args.at(0));
+            EXPECT_EQ(before, Store.files);
+        }
     }
 }
 
@@ -172,10 +184,41 @@ TEST_F(SetupVerbsTest, HalfDonePlacesAreReportedFinishedAndUndone)
     EXPECT_EQ(Message::NoteSettingsNotCopied, LastNote(Run(Verb::Status)));
     EXPECT_EQ(Message::WrapSettings, Run(Verb::Wrap).result.id);
     EXPECT_EQ(SettingsText, Store.files[Copy]);
-    // A copy changed since stays.
+    // A copy changed since stays; so does one that another program holds and so is not read.
     Store.files[Copy].push_back('x');
     EXPECT_EQ(Message::NoteCopyKept, LastNote(Run(Verb::Unwrap)));
     EXPECT_EQ(1u, Store.files.count(Copy));
+    Stage({{Driver, Wrapper86}, {Renamed, Driver86}, {Settings, SettingsText},
+           {Copy, SettingsText}});
+    Store.readErrors[Copy] = ErrorSharingViolation;
+    EXPECT_EQ(Message::NoteCopyUnread, LastNote(Run(Verb::Unwrap)));
+    EXPECT_EQ(1u, Store.files.count(Copy));
+}
+
+// What an interrupted run leaves: its temporary files and an unwrap's settings copy are named
+// by status; a changing run removes its temporary files, a wrap tells a copy that differs.
+TEST_F(SetupVerbsTest, LeftoversOfInterruptedRunsAreNamedAndRemoved)
+{
+    const std::wstring held = Folder + L"\\~QuellapSetup-00000001.tmp";
+    const std::wstring left = Folder + L"\\~quellapsetup-0000BEEF.TMP";
+    const std::wstring others = Folder + L"\\~QuellapSetup-1.tmp";
+    Stage({{Driver, Driver86}, {Settings, SettingsText}, {Copy, {'o', 'l', 'd'}}, {held, {}},
+           {left, Wrapper86}, {others, {}}});
+    Store.loaded = {held};  // a running QuellapSetup holds its own
+    std::vector<FileReport> reports = RunAll(Verb::Status, {Folder});
+    ASSERT_EQ(3u, reports.size());
+    EXPECT_EQ(Message::Leftover, reports[1].result.id);
+    EXPECT_EQ(Message::NoteCopyLeftOver, LastNote(reports[2]));
+
+    reports = RunAll(Verb::Wrap, {Driver});
+    ASSERT_EQ(3u, reports.size());
+    EXPECT_EQ(Message::LeftoverKept, reports[0].result.id);
+    EXPECT_EQ(Message::LeftoverRemoved, reports[1].result.id);
+    EXPECT_EQ(Message::NoteCopyDiffers, LastNote(reports[2]));
+    EXPECT_EQ(0, ExitCodeOf(reports));
+    EXPECT_EQ(0u, Store.files.count(left));
+    EXPECT_EQ(2u, Store.files.count(held) + Store.files.count(others)) << "held, and not ours";
+    EXPECT_EQ(FileBytes({'o', 'l', 'd'}), Store.files[Copy]);
 }
 
 TEST_F(SetupVerbsTest, FoldersListEachDriverOnceAndDroppedFilesWrapOnlyPlainDrivers)

@@ -31,6 +31,7 @@ protected:
         const uint64_t time = Now + offset100ns - static_cast<int64_t>(elapsed) * UnitsPerMsec;
         record.fileTime.dwLowDateTime = static_cast<DWORD>(time);
         record.fileTime.dwHighDateTime = static_cast<DWORD>(time >> 32);
+        record.acceptance = FirstSample({record.tick, record.fileTime});
         record.trusted = trusted;
     }
     void SourceMsec(SourceKey key, int64_t offsetMsec, DWORD elapsed = 0)
@@ -99,7 +100,7 @@ TEST_F(ClockDisciplineTest, OnlyFreshTrustedRecordsCount)
     EXPECT_EQ(0, Average()) << "elapsed 100000 does not";
     table.clear();
     Source(0x10, 3000 * UnitsPerMsec);
-    table[0x10].tick = NowTick + 1;  // from the future: a huge unsigned age
+    table[0x10].acceptance.accepted.tick = NowTick + 1;  // from the future: a huge unsigned age
     EXPECT_EQ(0, Average());
 
     table.clear();
@@ -117,6 +118,7 @@ TEST_F(ClockDisciplineTest, AgeCarriesTheSampleForwardAcrossTheTickWrap)
     record.tick = 0xffffff9c;  // 200 ms before the present tick, across the wrap
     const uint64_t time = Now + 1500 * UnitsPerMsec;
     record.fileTime = {static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+    record.acceptance = FirstSample({record.tick, record.fileTime});
     EXPECT_EQ(1700, AverageOffsetMsec(table, 100, {static_cast<DWORD>(Now),
                                                    static_cast<DWORD>(Now >> 32)}, 0));
 }

@@ -22,7 +22,6 @@ protected:
     FakeClockPlatform platform;
     FakeClockWindow window;
     WatchEngine engine{desktop, platform};
-    DWORD sampleAge = 0;
 
     void SetUp() override
     {
@@ -33,17 +32,19 @@ protected:
         engine.Settings.Trusted.push_back(trusted);
         ShowClockState(window, engine);
     }
-    // The source announces a new sample that puts it `msec` ahead of the local clock.
+    // A second later the source announces a new sample, in step with its earlier ones; the
+    // local clock now stands `msec` behind it.
     void Offset(int64_t msec)
     {
-        ++sampleAge;  // a new tick, so that the scan takes the time
-        const uint64_t time = Now + (msec - sampleAge) * 10000;
+        platform.tick += 1000;
+        const uint64_t source = Now + static_cast<uint64_t>(platform.tick) * 10000;
+        platform.now = source - msec * 10000;
         wchar_t text[AnnounceTextCapacity];
-        FormatAnnounceTimeRecord(text, NowTick - sampleAge, static_cast<uint32_t>(time),
-                                 static_cast<uint32_t>(time >> 32), L"BonDriver_A");
-        FakeWindow& source = desktop.Window(0x10);
-        source.text = text;
-        source.ownerPath = HostPath;
+        FormatAnnounceTimeRecord(text, platform.tick, static_cast<uint32_t>(source),
+                                 static_cast<uint32_t>(source >> 32), L"BonDriver_A");
+        FakeWindow& announcer = desktop.Window(0x10);
+        announcer.text = text;
+        announcer.ownerPath = HostPath;
         engine.Scan();
     }
     void Vanish()

@@ -20,10 +20,11 @@ int64_t AverageOffsetMsec(const SourceTable& table, DWORD nowTick, const FILETIM
     int32_t count = 0;
     for (const auto& entry : table) {
         const SourceRecord& record = entry.second;
-        const DWORD elapsed = nowTick - record.tick;  // modulo 2^32: survives the wrap
+        const TimeSample& sample = record.acceptance.accepted;
+        const DWORD elapsed = nowTick - sample.tick;  // modulo 2^32: survives the wrap
         if (elapsed >= SourceMaxAgeMsec || !record.trusted) continue;
         const int64_t difference =
-            static_cast<int64_t>(FileTimeValue(record.fileTime) - FileTimeValue(now));
+            static_cast<int64_t>(FileTimeValue(sample.fileTime) - FileTimeValue(now));
         sum += difference / FileTimeUnitsPerMsec + elapsed + totDelayMsec;
         ++count;
     }

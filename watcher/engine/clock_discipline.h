@@ -43,8 +43,8 @@ constexpr int64_t StartBandMsec = 1000;     // idle: start slewing beyond this a
 constexpr int64_t StopBandMsec = 99;        // slewing: hand back within this average offset
 
 // Average offset (ms, positive when the sources are ahead of the local clock) of the trusted
-// records younger than SourceMaxAgeMsec, each carried forward by its age and corrected by
-// `totDelayMsec`; 0 when none counts.
+// records whose accepted sample is younger than SourceMaxAgeMsec, each carried forward by its
+// age and corrected by `totDelayMsec`; 0 when none counts.
 int64_t AverageOffsetMsec(const SourceTable& table, DWORD nowTick, const FILETIME& now,
                           int32_t totDelayMsec);
 

@@ -11,6 +11,7 @@ SourceRecord NewSourceRecord(ScanPlatform& platform, const WatchSettings& settin
     SourceRecord record{};
     record.tick = announced.tick;
     record.fileTime = announced.fileTime;
+    record.acceptance = FirstSample({announced.tick, announced.fileTime});
     CopySourceName(record, announced.name, announced.nameLength);
     if (platform.OwnerModulePath(window, record.modulePath) == 0) MarkModuleUnknown(record);
     record.trusted = DecideTrust(record.name, record.modulePath, settings);
@@ -39,6 +40,7 @@ void ApplyAnnounceText(ScanPlatform& platform, SourceTable& table, const WatchSe
     if (record.tick != announced.tick) {
         record.tick = announced.tick;
         record.fileTime = announced.fileTime;
+        AcceptOrHold(record.acceptance, {announced.tick, announced.fileTime});
     }
 }
 

@@ -34,6 +34,7 @@ void StoreBroadcast(SourceTable& table, int32_t& broadcastCount, int32_t seconds
     record.fileTime.dwLowDateTime = static_cast<DWORD>(fileTime);
     record.fileTime.dwHighDateTime = static_cast<DWORD>(fileTime >> 32);
     record.trusted = false;
+    record.acceptance = FirstSample({record.tick, record.fileTime});
     swprintf(record.name, SourceNameSize, L"<Broadcast%d>", static_cast<int>(broadcastCount));
     MarkModuleUnknown(record);
     table[BroadcastKey] = record;

@@ -5,6 +5,7 @@
 
 #include <map>
 
+#include "sample_acceptance.h"
 #include "win32_types.h"
 
 constexpr DWORD SourceNameSize = 64;    // UTF-16 units with the terminator
@@ -16,6 +17,8 @@ struct SourceRecord {
     bool trusted;       // may set the clock; fixed when the record is created
     WCHAR name[SourceNameSize];
     WCHAR modulePath[ModulePathSize];  // the announcing host's executable, or UnknownModulePath
+    // The samples behind `tick` and `fileTime`, which show what the source announced last.
+    SampleAcceptance acceptance;
 };
 
 // The window handle as an unsigned number, so the table is ordered by it; 0 (the null
