@@ -384,6 +384,7 @@ TEST(WatcherWindowTest, DpiChangeResizesAndScalesTheMargin)
     WatcherSession watcher;
     ASSERT_TRUE(watcher.Start({}));
     const HWND dialog = watcher.Window();
+    ASSERT_TRUE(StartedUp(dialog));
     ASSERT_TRUE(AreDpiAwarenessContextsEqual(GetWindowDpiAwarenessContext(dialog),
                                              DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE));
     EXPECT_EQ((std::vector<LONG>{10, 10, 10, 10}), ListMargins(dialog)) << "at 96 DPI";
