@@ -52,10 +52,13 @@ bool Made(const WatcherSession& watcher, const char* function, const std::vector
     return index >= 0 && calls[index].returned;
 }
 
-// Wine shows a dialog once its queue first runs empty: its start-up is over.
-bool StartedUp(HWND dialog)
+// Wine shows a dialog once its queue first runs empty, and so restores it if a minimise came
+// first; the window is visible before. Between two list refreshes (each takes the local time)
+// the queue has run empty: start-up is over.
+bool StartedUp(const WatcherSession& watcher)
 {
-    return WaitUntil([&] { return IsWindowVisible(dialog) != FALSE; }, WindowPatienceMsec);
+    return WaitUntil([&] { return CallsOf(watcher.Calls(), "GetLocalTime").size() >= 2; },
+                     WindowPatienceMsec);
 }
 
 // A scan and a redraw of the list, done when this returns.
@@ -126,7 +129,7 @@ TEST(WatcherWindowTest, TrayRoundTrip)
     WatcherSession watcher;
     ASSERT_TRUE(watcher.Start({L"MinToTray=1"}));
     const HWND dialog = watcher.Window();
-    ASSERT_TRUE(StartedUp(dialog));
+    ASSERT_TRUE(StartedUp(watcher));
     EXPECT_FALSE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
 
     ShellIcon(NIM_ADD, dialog);
@@ -233,7 +236,7 @@ TEST(WatcherWindowTest, EnterDoesNothingEscEnds)
 {
     WatcherSession watcher;
     ASSERT_TRUE(watcher.Start({}));
-    ASSERT_TRUE(StartedUp(watcher.Window()));
+    ASSERT_TRUE(StartedUp(watcher));
     const HWND list = GetDlgItem(watcher.Window(), IDC_SOURCELIST);
     PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
     PostMessageW(list, WM_KEYUP, VK_RETURN, 0);
@@ -333,7 +336,7 @@ TEST(WatcherWindowTest, OneStrangeTimeNeverStartsASlew)
     ASSERT_TRUE(source.StartWithText(TimeRecord(0, L"BonDriver_Step")));
     WatcherSession watcher;
     ASSERT_TRUE(watcher.Start({L"SetTime=1", L"UpdateMsec=100", TrustAnnouncers()}));
-    ASSERT_TRUE(StartedUp(watcher.Window()));
+    ASSERT_TRUE(StartedUp(watcher));
     // Minimised, the window no longer refreshes its list: each GetLocalTime of its thread is
     // then a clock step.
     PostMessageW(watcher.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -384,7 +387,7 @@ TEST(WatcherWindowTest, DpiChangeResizesAndScalesTheMargin)
     WatcherSession watcher;
     ASSERT_TRUE(watcher.Start({}));
     const HWND dialog = watcher.Window();
-    ASSERT_TRUE(StartedUp(dialog));
+    ASSERT_TRUE(StartedUp(watcher));
     ASSERT_TRUE(AreDpiAwarenessContextsEqual(GetWindowDpiAwarenessContext(dialog),
                                              DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE));
     EXPECT_EQ((std::vector<LONG>{10, 10, 10, 10}), ListMargins(dialog)) << "at 96 DPI";
