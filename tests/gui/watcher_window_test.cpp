@@ -110,7 +110,7 @@ bool WaitForIconCalls(const WatcherSession& watcher, size_t count)
         PeekMessageW(&sent, NULL, 0, 0, PM_NOREMOVE);  // a busy shell's requests
         const std::vector<RelayCall> icon = CallsOf(watcher.Calls(), "Shell_NotifyIconW");
         return icon.size() >= count && icon[count - 1].returned;
-    }, WindowPatienceMsec);
+    }, WindowPatienceMsec + TrayRetries * TrayRetryMsec);
 }
 
 // NIM_DELETE: what a restarting shell does to the program's icon. NIM_ADD: what a shell busy at
