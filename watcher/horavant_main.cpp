@@ -10,11 +10,18 @@
 #include "scan_win32.h"
 #include "service_main_win32.h"
 #include "settings_win32.h"
+#ifdef QUELLAP_TEST_BUILD
+#include "test_build_clock.h"
+#endif
 
 namespace {
 
 Win32ScanPlatform Windows;
+#ifdef QUELLAP_TEST_BUILD
+TestBuildClock Clock;  // plays what Wine's clock cannot show; never shipped
+#else
 Win32ClockPlatform Clock;
+#endif
 WatchEngine Engine(Windows, Clock);
 
 // The service reaches every desktop of its session through a snapshot of their windows.
