@@ -43,11 +43,12 @@ bool OtherWriter(const FileSecurity& security, SecurityPlace place, const std::w
 {
     writer = security.nullDacl ? EveryoneSid : security.owner;
     if (security.nullDacl || !Trusted(security.owner, installer)) return true;
+    writer.clear();
     for (const AccessEntry& entry : security.allowed) {
         if (entry.inheritOnly || (entry.mask & RightsThatMatter(place)) == 0) continue;
+        if (Trusted(entry.sid, installer)) continue;
         writer = entry.sid;
-        if (!Trusted(entry.sid, installer)) return true;
+        return true;
     }
-    writer.clear();
     return false;
 }

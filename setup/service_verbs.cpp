@@ -123,8 +123,7 @@ FileReport Install(FileStore& store, ServicePlatform& platform, const std::wstri
     bool exists = false;
     if (!Connected(platform, true, report)) return report;
     if (!CheckServiceProgram(store, platform, argument, program, refusal)) {
-        report = ServiceReport(refusal.id, refusal.args, true);
-        return report;
+        return ServiceReport(refusal.id, refusal.args, true);
     }
     if (!Queried(platform, facts, exists, report)) return report;
     const std::wstring commandLine = L"\"" + program + L"\" " + WatcherServiceArgument;

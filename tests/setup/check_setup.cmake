@@ -171,6 +171,7 @@ elseif(CASE STREQUAL "service")
   execute_process(COMMAND ${WINE_RUN} ${WINE_PREFIX} ${STANDIN} "${en} uninstall"
     "${en} install \"${base}\\Open\\Horavant.exe\"" "${en} install \"${base}\\Quellap\\Horavant.exe\""
     "reg query ${key} /v EventMessageFile" "${en} status"
+    "${en} install \"${base}\\Quellap\\Horavant.exe\""
     "${en} install \"${base}\\Other\\Horavant.exe\"" "\"${setupW}\" --lang ja service uninstall"
     "reg query ${key}" "${en} status"
     RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 300)
@@ -183,6 +184,7 @@ Horavant: refused: Everyone can change ${open}; [^\n]*\nexit 1\n\
 Horavant: installed and running: ${program}; restart after a failure could not be set \\(error 124\\)[^\n]*\nexit 0\n\
 \nHKEY_LOCAL_MACHINE[^\n]*\n +EventMessageFile +REG_EXPAND_SZ +[^\n]*Quellap\\\\Horavant.exe\n\nexit 0\n\
 Horavant: running; automatic start; command line ${program}\nexit 0\n\
+Horavant: already installed and running: ${program}\nexit 0\n\
 Horavant: refused: the service Horavant is registered with another program: ${program}; [^\n]*\nexit 1\n\
 Horavant: 停止し[^\n]*削除しました[^\n]*\nexit 0\n\
 [^\n]*\nexit 1\n\
