@@ -10,7 +10,7 @@ const wchar_t* const TrustedSids[] = {
     L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464",  // TrustedInstaller
 };
 
-bool Trusted(const std::wstring& sid, const std::wstring& installer)
+bool IsTrustedSid(const std::wstring& sid, const std::wstring& installer)
 {
     if (!sid.empty() && EqualNoCase(sid, installer)) return true;
     for (const wchar_t* trusted : TrustedSids) {
@@ -42,11 +42,11 @@ bool OtherWriter(const FileSecurity& security, SecurityPlace place, const std::w
                  std::wstring& writer)
 {
     writer = security.nullDacl ? EveryoneSid : security.owner;
-    if (security.nullDacl || !Trusted(security.owner, installer)) return true;
+    if (security.nullDacl || !IsTrustedSid(security.owner, installer)) return true;
     writer.clear();
     for (const AccessEntry& entry : security.allowed) {
         if (entry.inheritOnly || (entry.mask & RightsThatMatter(place)) == 0) continue;
-        if (Trusted(entry.sid, installer)) continue;
+        if (IsTrustedSid(entry.sid, installer)) continue;
         writer = entry.sid;
         return true;
     }

@@ -31,7 +31,7 @@ uint32_t ExitError(const SERVICE_STATUS_PROCESS& status)
                : status.dwWin32ExitCode;
 }
 
-ServiceState StateOf(DWORD state)
+ServiceState ServiceStateOf(DWORD state)
 {
     switch (state) {
     case SERVICE_STOPPED: return ServiceState::Stopped;
@@ -169,7 +169,7 @@ uint32_t Win32ServicePlatform::Query(ServiceFacts& facts)
         return LastErrorCode();
     }
     facts.start = StartTypeOf(Service, start);
-    facts.state = StateOf(status.dwCurrentState);
+    facts.state = ServiceStateOf(status.dwCurrentState);
     facts.exitCode = ExitError(status);
     return 0;
 }

@@ -6,7 +6,7 @@
 
 namespace {
 
-struct Trusted {
+struct TrustedObject {
     std::wstring path;
     SecurityPlace place;
 };
@@ -17,9 +17,9 @@ bool Missing(uint32_t error)
 }
 
 // The program, its settings file when there is one, and the folders up to the root.
-std::vector<Trusted> WhatTheServiceTrusts(FileStore& store, const std::wstring& program)
+std::vector<TrustedObject> WhatTheServiceTrusts(FileStore& store, const std::wstring& program)
 {
-    std::vector<Trusted> trusted = {{program, SecurityPlace::Item}};
+    std::vector<TrustedObject> trusted = {{program, SecurityPlace::Item}};
     PathKind kind = PathKind::Missing;
     if (!Missing(store.Kind(SettingsPath(program), kind))) {
         trusted.push_back({SettingsPath(program), SecurityPlace::Item});
@@ -74,7 +74,7 @@ bool CheckServiceProgram(FileStore& store, ServicePlatform& platform, const std:
         }
     }
     const std::wstring installer = platform.InstallerSid();
-    for (const Trusted& trusted : WhatTheServiceTrusts(store, program)) {
+    for (const TrustedObject& trusted : WhatTheServiceTrusts(store, program)) {
         FileSecurity security;
         std::wstring writer;
         if (const uint32_t error = platform.ReadSecurity(trusted.path, security)) {
