@@ -17,7 +17,8 @@ string(REPLACE "\n" ";" listing "${listing}")
 list(FILTER listing EXCLUDE REGEX "(^$|/$)")
 list(SORT listing)
 set(files Horavant.ini LICENSE.txt QuellapSetup.exe README.txt x64/BonDriver_Quellap.dll
-          x64/Horavant.exe x86/BonDriver_Quellap.dll x86/Horavant.exe)
+          x64/Horavant.exe x64/QuellapProbe.exe x86/BonDriver_Quellap.dll x86/Horavant.exe
+          x86/QuellapProbe.exe)
 if(NOT listing STREQUAL files)
   message(FATAL_ERROR "the package holds ${listing}, not ${files}")
 endif()
@@ -26,16 +27,18 @@ set(unpacked ${OUTPUT}/unpacked)
 file(MAKE_DIRECTORY ${unpacked})
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${zip} WORKING_DIRECTORY ${unpacked})
 foreach(text README.txt LICENSE.txt)
-  # A plain read drops the carriage returns; the whole file would overflow the regex engine.
-  file(READ ${unpacked}/${text} content LIMIT 4096 HEX)
+  # A plain read drops the carriage returns. The first lines tell: CMake's regular expressions
+  # run out of stack (a crash) on the hex of the whole read-me.
+  file(READ ${unpacked}/${text} content LIMIT 2048 HEX)
   if(NOT content MATCHES "^(..)*0d0a")
     message(FATAL_ERROR "${text} lacks Windows line ends")
   endif()
 endforeach()
 file(READ ${unpacked}/README.txt readme)
 if(NOT readme MATCHES "Quellap ${VERSION}\n" OR NOT readme MATCHES "_Quellapped.ini"
-   OR NOT readme MATCHES "TotDelayMsec" OR NOT readme MATCHES "QuellapSetup wrap")
-  message(FATAL_ERROR "README.txt does not name the version, the renamed settings file, TotDelayMsec and QuellapSetup")
+   OR NOT readme MATCHES "TotDelayMsec" OR NOT readme MATCHES "QuellapSetup wrap"
+   OR NOT readme MATCHES "QuellapProbe --slew")
+  message(FATAL_ERROR "README.txt does not name the version, the renamed settings file, TotDelayMsec, QuellapSetup and QuellapProbe")
 endif()
 file(READ ${unpacked}/Horavant.ini head LIMIT 2 HEX)
 if(NOT head STREQUAL "fffe")
@@ -60,6 +63,7 @@ foreach(arch x86 x64)
   endif()
   expect_image(${arch}/BonDriver_Quellap.dll ${machine} "Quellap tuner-driver wrapper")
   expect_image(${arch}/Horavant.exe ${machine} "Quellap clock watcher")
+  expect_image(${arch}/QuellapProbe.exe ${machine} "Quellap probe")
 endforeach()
 expect_image(QuellapSetup.exe i386 "Quellap setup")
 
