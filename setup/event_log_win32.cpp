@@ -19,7 +19,8 @@ const std::wstring SourceKey =
 std::wstring TextIn(const EVENTLOGRECORD& record, DWORD offset)
 {
     if (offset < sizeof record || offset >= record.Length) return std::wstring();
-    const wchar_t* text = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(&record) + offset);
+    const BYTE* start = reinterpret_cast<const BYTE*>(&record) + offset;
+    const wchar_t* text = reinterpret_cast<const wchar_t*>(start);
     const size_t room = (record.Length - offset) / sizeof(wchar_t);
     const size_t length = wcsnlen(text, room);
     return length < room ? std::wstring(text, length) : std::wstring();

@@ -28,7 +28,8 @@ uint32_t ReadRegistryText(HKEY root, const wchar_t* key, const wchar_t* name, st
 std::wstring Expanded(const std::wstring& text)
 {
     std::wstring expanded(MaxTextBytes / sizeof(wchar_t), L'\0');
-    const DWORD length = ExpandEnvironmentStringsW(text.c_str(), &expanded[0], DWORD(expanded.size()));
+    const DWORD length =
+        ExpandEnvironmentStringsW(text.c_str(), &expanded[0], DWORD(expanded.size()));
     if (length == 0 || length > expanded.size()) return text;
     expanded.resize(length - 1);
     return expanded;

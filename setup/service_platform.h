@@ -15,7 +15,7 @@ constexpr uint32_t ErrorServiceDoesNotExist = 1060;
 enum class ServiceState { Stopped, Starting, Stopping, Running, Other };
 enum class StartType { Automatic, DelayedAutomatic, Manual, Disabled, Other };
 
-struct ServiceFacts {
+struct RegisteredService {
     std::wstring commandLine;
     StartType start = StartType::Other;
     ServiceState state = ServiceState::Other;
@@ -45,7 +45,7 @@ public:
     // The service control manager, with the rights that installing and removing need when
     // `forChanges`; then the calls below act on the watcher's service.
     virtual uint32_t Connect(bool forChanges) = 0;
-    virtual uint32_t Query(ServiceFacts& facts) = 0;
+    virtual uint32_t Query(RegisteredService& facts) = 0;
     // Own process, automatic start, LocalSystem.
     virtual uint32_t Create(const std::wstring& commandLine) = 0;
     virtual uint32_t Describe(const std::wstring& description) = 0;

@@ -157,9 +157,9 @@ uint32_t Win32ServicePlatform::OpenWatcherService()
     return Service ? 0 : LastErrorCode();
 }
 
-uint32_t Win32ServicePlatform::Query(ServiceFacts& facts)
+uint32_t Win32ServicePlatform::Query(RegisteredService& facts)
 {
-    facts = ServiceFacts{};
+    facts = RegisteredService{};
     DWORD start = 0, needed = 0;
     SERVICE_STATUS_PROCESS status = {};
     if (const uint32_t error = OpenWatcherService()) return error;

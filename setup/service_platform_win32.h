@@ -23,7 +23,7 @@ public:
     bool WindowsTimeAdjustsClock() override;
 
     uint32_t Connect(bool forChanges) override;
-    uint32_t Query(ServiceFacts& facts) override;
+    uint32_t Query(RegisteredService& facts) override;
     uint32_t Create(const std::wstring& commandLine) override;
     uint32_t Describe(const std::wstring& description) override;
     uint32_t RestartAfterFailure() override;

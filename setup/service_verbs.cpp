@@ -36,7 +36,8 @@ bool Connected(ServicePlatform& platform, bool forChanges, FileReport& report)
 }
 
 // Whether the service is there; a failure other than its absence is reported.
-bool Queried(ServicePlatform& platform, ServiceFacts& facts, bool& exists, FileReport& report)
+bool Queried(ServicePlatform& platform, RegisteredService& facts, bool& exists,
+             FileReport& report)
 {
     const uint32_t error = platform.Query(facts);
     exists = error == 0;
@@ -104,7 +105,7 @@ FileReport Register(ServicePlatform& platform, const std::wstring& program,
 }
 
 // The same program registered already: it only needs to run.
-FileReport StartRegistered(ServicePlatform& platform, const ServiceFacts& facts)
+FileReport StartRegistered(ServicePlatform& platform, const RegisteredService& facts)
 {
     if (facts.state == ServiceState::Running) {
         return ServiceReport(Message::ServiceAlreadyRunning, {facts.commandLine});
@@ -119,7 +120,7 @@ FileReport Install(FileStore& store, ServicePlatform& platform, const std::wstri
     FileReport report;
     std::wstring program;
     ReportLine refusal;
-    ServiceFacts facts;
+    RegisteredService facts;
     bool exists = false;
     if (!Connected(platform, true, report)) return report;
     if (!CheckServiceProgram(store, platform, argument, program, refusal)) {
@@ -143,7 +144,7 @@ FileReport Install(FileStore& store, ServicePlatform& platform, const std::wstri
 FileReport Uninstall(ServicePlatform& platform)
 {
     FileReport report;
-    ServiceFacts facts;
+    RegisteredService facts;
     bool exists = false;
     if (!Connected(platform, true, report) || !Queried(platform, facts, exists, report)) {
         return report;
@@ -191,15 +192,18 @@ Message StartMessage(StartType start)
 std::vector<FileReport> Status(ServicePlatform& platform)
 {
     FileReport report;
-    ServiceFacts facts;
+    RegisteredService facts;
     bool exists = false;
     if (!Connected(platform, false, report) || !Queried(platform, facts, exists, report)) {
         return {report};
     }
     if (!exists) return {ServiceReport(Message::ServiceNotInstalled)};
     report = ServiceReport(StateMessage(facts.state));
-    report.notes = {{StartMessage(facts.start), {}}, {Message::NoteCommandLine, {facts.commandLine}}};
-    if (facts.exitCode) report.notes.push_back({Message::NoteLastExit, {DecimalText(facts.exitCode)}});
+    report.notes = {{StartMessage(facts.start), {}},
+                    {Message::NoteCommandLine, {facts.commandLine}}};
+    if (facts.exitCode) {
+        report.notes.push_back({Message::NoteLastExit, {DecimalText(facts.exitCode)}});
+    }
     if (platform.WindowsTimeAdjustsClock()) report.notes.push_back({Message::NoteWindowsTime, {}});
     std::vector<FileReport> reports = {report};
     const Message kinds[] = {Message::EventInformation, Message::EventWarning, Message::EventError};

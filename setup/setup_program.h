@@ -3,7 +3,8 @@
 #pragma once
 
 #include "file_store.h"
-#include "service_platform.h"
+
+class ServicePlatform;
 
 // The program's console (setup_console_win32.cpp on Windows).
 class SetupConsole {

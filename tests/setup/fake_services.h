@@ -65,7 +65,7 @@ public:
     bool WindowsTimeAdjustsClock() override { return timeSyncs; }
 
     uint32_t Connect(bool forChanges) override { return forChanges && !elevated ? 5 : 0; }
-    uint32_t Query(ServiceFacts& facts) override
+    uint32_t Query(RegisteredService& facts) override
     {
         facts = {now.commandLine, StartType::Automatic,
                  now.running ? ServiceState::Running : ServiceState::Stopped, 0};
@@ -82,7 +82,10 @@ public:
     uint32_t RestartAfterFailure() override { return Change("RestartAfterFailure", [] {}); }
     uint32_t Start() override { return Change("Start", [&] { now.running = true; }); }
     uint32_t Stop() override { return Change("Stop", [&] { now.running = false; }); }
-    uint32_t Delete() override { return Change("Delete", [&] { now = {false, false, {}, {}, now.eventSource}; }); }
+    uint32_t Delete() override
+    {
+        return Change("Delete", [&] { now = {false, false, {}, {}, now.eventSource}; });
+    }
     uint32_t ReadEventSource(std::wstring& file) override
     {
         file = now.eventSource;

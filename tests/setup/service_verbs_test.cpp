@@ -79,8 +79,8 @@ TEST_F(ServiceVerbsTest, OnlyAProgramThatNobodyElseCanChangeBecomesTheService)
         const FileReport report = Run(ServiceVerb::Install);
         EXPECT_EQ(c.expected, report.result.id);
         if (c.expected == refused) {
-            EXPECT_EQ((std::vector<std::wstring>{c.path, L"<" + c.sid + L">", L"C:\\Program Files"}),
-                      report.result.args);
+            const std::vector<std::wstring> args = {c.path, L"<" + c.sid + L">", programFiles};
+            EXPECT_EQ(args, report.result.args);
             EXPECT_FALSE(Machine.now.registered);
         }
     }
@@ -99,7 +99,8 @@ TEST_F(ServiceVerbsTest, OnlyAProgramThatNobodyElseCanChangeBecomesTheService)
     EXPECT_EQ(accepted, Run(ServiceVerb::Install, besideProfiles).result.id);
     Machine = FakeServices();
     EXPECT_EQ(Message::RefuseNotProgram, Run(ServiceVerb::Install, Settings).result.id);
-    EXPECT_EQ(Message::RefuseProgramNotFound, Run(ServiceVerb::Install, Folder + L"\\x.exe").result.id);
+    EXPECT_EQ(Message::RefuseProgramNotFound,
+              Run(ServiceVerb::Install, Folder + L"\\x.exe").result.id);
 }
 
 // Every step failing in turn: all is as before (a failing restart setting only warns); an undo
@@ -141,11 +142,11 @@ TEST_F(ServiceVerbsTest, InstallAndUninstallChangeAllOrNothing)
     Machine.elevated = false;
     for (const ServiceMachine& before : {nothing, installed}) {
         Machine.now = before;
-        EXPECT_EQ(Message::RefuseNotElevated, Run(before.registered ? ServiceVerb::Uninstall
-                                                                     : ServiceVerb::Install).result.id);
+        const ServiceVerb verb = before.registered ? ServiceVerb::Uninstall : ServiceVerb::Install;
+        EXPECT_EQ(Message::RefuseNotElevated, Run(verb).result.id);
         EXPECT_EQ(before, Machine.now);
     }
-    EXPECT_EQ(Message::ServiceRunning, Run(ServiceVerb::Status).result.id) << "reading needs no elevation";
+    EXPECT_EQ(Message::ServiceRunning, Run(ServiceVerb::Status).result.id) << "reading is allowed";
 }
 
 }  // namespace
