@@ -136,6 +136,7 @@ std::vector<ServiceEvent> ReadLastEvents(size_t count)
             buffer.resize(needed);
             continue;
         }
+        if (read == 0) break;
         for (DWORD at = 0; at + sizeof(EVENTLOGRECORD) <= read && events.size() < count;) {
             const EVENTLOGRECORD& record = *reinterpret_cast<const EVENTLOGRECORD*>(&buffer[at]);
             if (record.Length < sizeof record || record.Length > read - at) break;

@@ -64,7 +64,8 @@ void Refresh(HWND dialog)
 }
 
 // The stand-in service program registered as the service Horavant (started by hand, so that no
-// failed run leaves it starting with the prefix) and running, until the end of the test.
+// failed run leaves it starting with the prefix; one such run's registration is reused) and
+// running, until the end of the test.
 class RunningService {
 public:
     RunningService()
@@ -76,6 +77,7 @@ public:
                                  SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
                                  SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL, line.c_str(), NULL,
                                  NULL, NULL, NULL, NULL);
+        if (!Service) Service = OpenServiceW(Manager, WatcherServiceName, SERVICE_ALL_ACCESS);
         if (Service) StartServiceW(Service, 0, NULL);
     }
     ~RunningService()
