@@ -251,8 +251,7 @@ static_assert(sizeof Catalogue / sizeof *Catalogue == size_t(Message::Count),
               "one entry per message");
 
 const wchar_t EnglishUsage[] =
-    L"QuellapSetup {0}: puts the Quellap wrapper in front of tuner drivers and takes it away,\n"
-    L"and installs the clock watcher Horavant.exe as a Windows service.\n"
+    L"QuellapSetup {0}: installs the Quellap wrapper and the Horavant service.\n"
     L"Usage: QuellapSetup [--from FOLDER] [--lang en|ja] VERB PATH...\n"
     L"       QuellapSetup [--from FOLDER] [--lang en|ja] service VERB [PROGRAM]\n"
     L"  status PATH...    what each driver file, or each driver in a folder, is\n"
@@ -277,8 +276,7 @@ const wchar_t EnglishUsage[] =
     L"was refused or failed, 2 for a usage error.\n";
 
 const wchar_t JapaneseUsage[] =
-    L"QuellapSetup {0}: チューナードライバーの前に Quellap のラッパーを入れ、また外します。\n"
-    L"時計合わせプログラム Horavant.exe を Windows のサービスとしてインストールします。\n"
+    L"QuellapSetup {0}: Quellap のラッパーと Horavant のサービスをインストールします。\n"
     L"使い方: QuellapSetup [--from フォルダー] [--lang en|ja] 動作 パス...\n"
     L"        QuellapSetup [--from フォルダー] [--lang en|ja] service 動作 [プログラム]\n"
     L"  status パス...        ドライバーのファイル (フォルダーならその中のドライバー) の状態\n"
