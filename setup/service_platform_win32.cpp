@@ -1,6 +1,6 @@
 #include "service_platform_win32.h"
 
-#include "event_log_win32.h"
+#include "event_source_win32.h"
 #include "file_security_win32.h"
 #include "last_error_win32.h"
 #include "registry_text_win32.h"

@@ -1,6 +1,6 @@
 // The watcher program: settings, the system-time privilege when clock setting is asked for
 // (and the running service does not set the clock), then the main window until the user closes
-// it.
+// it. With --service it runs as the service instead, on the same engine.
 #include <windows.h>
 
 #include "clock_service_win32.h"
@@ -9,6 +9,7 @@
 #include "main_window.h"
 #include "privilege_box.h"
 #include "scan_win32.h"
+#include "service_main_win32.h"
 #include "settings_win32.h"
 
 namespace {
@@ -17,10 +18,21 @@ Win32ScanPlatform Windows;
 Win32ClockPlatform Clock;
 WatchEngine Engine(Windows, Clock);
 
+// The service reaches every desktop of its session through a snapshot of their windows.
+SnapshotScanPlatform Desktops(Windows);
+WatchEngine ServiceEngine(Desktops, Clock);
+
+int RunService()
+{
+    HandBackClockOnCrash(ServiceEngine);
+    return RunHoravantService(ServiceEngine, Desktops);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
+    if (IsServiceCommandLine(GetCommandLineW())) return RunService();
     LoadSettings(Engine.Settings);
     // Two slews would fight, and the hand-back of a leftover slew would end the service's own.
     const bool serviceSetsClock = Engine.Settings.SetTime && ClockServiceRunning();

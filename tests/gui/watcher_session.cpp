@@ -14,23 +14,6 @@ LONGLONG FileSize(const std::wstring& path)
     return static_cast<LONGLONG>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
 }
 
-std::string ReadFrom(const std::wstring& path, LONGLONG offset)
-{
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
-                                    OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE) return std::string();
-    LARGE_INTEGER at;
-    at.QuadPart = offset;
-    SetFilePointerEx(file, at, NULL, FILE_BEGIN);
-    std::string text;
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, NULL) && got > 0) text.append(buffer, got);
-    CloseHandle(file);
-    return text;
-}
-
 // The private-profile functions read UTF-16 with a byte-order mark.
 bool WriteSettings(const std::wstring& path, const std::vector<std::wstring>& settings)
 {
@@ -58,6 +41,23 @@ std::wstring NewFolder()
 }
 
 }  // namespace
+
+std::string RelayTraceSince(LONGLONG offset)
+{
+    const HANDLE file = CreateFileW(RelayLogPath.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                                    OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE) return std::string();
+    LARGE_INTEGER at;
+    at.QuadPart = offset;
+    SetFilePointerEx(file, at, NULL, FILE_BEGIN);
+    std::string text;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, NULL) && got > 0) text.append(buffer, got);
+    CloseHandle(file);
+    return text;
+}
 
 void RemoveFolder(const std::wstring& folder)
 {
@@ -108,7 +108,7 @@ WatcherSession::~WatcherSession()
 bool WatcherSession::Start(const std::vector<std::wstring>& settings, const std::wstring& original)
 {
     Folder = NewFolder();
-    const std::wstring program = Folder + L"\\Horavant.exe";
+    const std::wstring program = Program();
     if (!CopyFileW(original.c_str(), program.c_str(), FALSE) ||
         !WriteSettings(Folder + L"\\Horavant.ini", settings)) {
         return false;
@@ -140,7 +140,7 @@ bool WatcherSession::WaitForTitle(const std::wstring& title, DWORD milliseconds)
 
 std::vector<RelayCall> WatcherSession::Calls() const
 {
-    return ParseRelayTrace(ReadFrom(RelayLogPath, TraceStart), Process.dwThreadId);
+    return ParseRelayTrace(RelayTraceSince(TraceStart), Process.dwThreadId);
 }
 
 DWORD WatcherSession::WaitForExit(DWORD milliseconds)

@@ -25,6 +25,9 @@ void RemoveFolder(const std::wstring& folder);
 // The watcher's list line that ends with `ending`, or an empty text.
 std::wstring LineEndingWith(HWND dialog, const std::wstring& ending);
 
+// The relay trace written so far from byte `offset` on.
+std::string RelayTraceSince(LONGLONG offset);
+
 class WatcherSession {
 public:
     WatcherSession() = default;
@@ -37,6 +40,8 @@ public:
     bool Start(const std::vector<std::wstring>& settings,
                const std::wstring& program = WatcherProgram);
     HWND Window() const { return Dialog; }
+    // The copy of the program that runs, with its settings beside it.
+    std::wstring Program() const { return Folder + L"\\Horavant.exe"; }
     std::wstring Title() const;
     bool WaitForTitle(const std::wstring& title, DWORD milliseconds);
     // The watched system calls the program has made so far.

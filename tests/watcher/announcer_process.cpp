@@ -35,7 +35,8 @@ std::wstring AnnouncerProgramPath()
     return length > 0 && length < MAX_PATH ? std::wstring(longPath, length) : path;
 }
 
-bool AnnouncerProcess::Start(const std::wstring& options, const std::wstring& program)
+bool AnnouncerProcess::Launch(const std::wstring& options, const std::wstring& program,
+                              const PrivateDesktop* desktop)
 {
     Stop();
     const std::wstring eventName = L"QuellapAnnouncerReady" + std::to_wstring(GetCurrentProcessId()) +
@@ -45,15 +46,28 @@ bool AnnouncerProcess::Start(const std::wstring& options, const std::wstring& pr
     if (ready == NULL) return false;
     std::wstring commandLine =
         L"\"" + program + L"\" --ready " + eventName + L" " + options;
+    std::wstring place = desktop != nullptr ? desktop->Path() : L"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
+    if (desktop != nullptr) startup.lpDesktop = &place[0];
     const bool started = CreateProcessW(program.c_str(), &commandLine[0], NULL, NULL, FALSE, 0,
                                         NULL, NULL, &startup, &Process) != FALSE;
     const bool up = started && WaitForSingleObject(ready, StartTimeoutMsec) == WAIT_OBJECT_0;
     CloseHandle(ready);
-    if (up) AnnouncerWindow = WindowOfProcess(Process.dwProcessId);
+    if (!up) Stop();
+    return up;
+}
+
+bool AnnouncerProcess::Start(const std::wstring& options, const std::wstring& program)
+{
+    if (Launch(options, program, nullptr)) AnnouncerWindow = WindowOfProcess(Process.dwProcessId);
     if (AnnouncerWindow == NULL) Stop();
     return AnnouncerWindow != NULL;
+}
+
+bool AnnouncerProcess::StartOnDesktop(const std::wstring& text, const PrivateDesktop& desktop)
+{
+    return Launch(L"--text \"" + text + L"\"", AnnouncerProgramPath(), &desktop);
 }
 
 bool AnnouncerProcess::StartWithText(const std::wstring& text, const std::wstring& moreOptions,

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "private_desktop.h"
+
 // The directory of the running test program, with a trailing backslash.
 std::wstring TestProgramDirectory();
 
@@ -25,6 +27,9 @@ public:
     // Starts it with the text only; the text must not contain '"'.
     bool StartWithText(const std::wstring& text, const std::wstring& moreOptions = L"",
                        const std::wstring& program = AnnouncerProgramPath());
+    // Starts it with the text on `desktop` and waits until it is ready; its window is out of
+    // this desktop's reach, so Window() stays NULL.
+    bool StartOnDesktop(const std::wstring& text, const PrivateDesktop& desktop);
     // Terminates the process and waits for its end.
     void Stop();
 
@@ -32,6 +37,10 @@ public:
     DWORD ProcessId() const { return Process.dwProcessId; }
 
 private:
+    // Starts the announcer and waits for its ready event; false when it did not come up.
+    bool Launch(const std::wstring& options, const std::wstring& program,
+                const PrivateDesktop* desktop);
+
     PROCESS_INFORMATION Process = {};
     HWND AnnouncerWindow = NULL;
 };

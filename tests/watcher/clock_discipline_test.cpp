@@ -38,8 +38,8 @@ protected:
     {
         Source(key, offsetMsec * UnitsPerMsec, elapsed);
     }
-    int64_t Average() { return AverageOffsetMsec(table, NowTick, FILETIME{
-        static_cast<DWORD>(Now), static_cast<DWORD>(Now >> 32)}, totDelayMsec); }
+    int64_t Average() { return AverageOffset(table, NowTick, FILETIME{
+        static_cast<DWORD>(Now), static_cast<DWORD>(Now >> 32)}, totDelayMsec).msec; }
     // Steps from the given state; true when the step installed an adjustment.
     bool Starts(bool adjusting = false)
     {
@@ -119,8 +119,8 @@ TEST_F(ClockDisciplineTest, AgeCarriesTheSampleForwardAcrossTheTickWrap)
     const uint64_t time = Now + 1500 * UnitsPerMsec;
     record.fileTime = {static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
     record.acceptance = FirstSample({record.tick, record.fileTime});
-    EXPECT_EQ(1700, AverageOffsetMsec(table, 100, {static_cast<DWORD>(Now),
-                                                   static_cast<DWORD>(Now >> 32)}, 0));
+    EXPECT_EQ(1700, AverageOffset(table, 100, {static_cast<DWORD>(Now),
+                                               static_cast<DWORD>(Now >> 32)}, 0).msec);
 }
 
 TEST_F(ClockDisciplineTest, AveragesAndDifferencesTruncateTowardZero)

@@ -1,5 +1,5 @@
 // The program's resources as Windows loads them: the classic dialog template with its one list
-// box, the clock-face icon group and the manifest as the loader reads it.
+// box, the clock-face icon group, the manifest as the loader reads it and the service's events.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "horavant_events.h"
 #include "resource.h"
 #include "unix_path.h"
 
@@ -117,6 +118,26 @@ TEST_F(ProgramResources, ClockFaceIconAndManifest)
                                           L"dpiAware"));
     EXPECT_EQ(L"PerMonitorV2", ManifestSetting(
         L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness"));
+}
+
+// The event log finds an event's text by the id the service reports it with, in the reader's
+// language.
+TEST_F(ProgramResources, EventMessagesInEnglishAndJapanese)
+{
+    DWORD_PTR inserts[] = {reinterpret_cast<DWORD_PTR>(L"-1500"), reinterpret_cast<DWORD_PTR>(L"2"),
+                           reinterpret_cast<DWORD_PTR>(L"1/5")};
+    const auto message = [&](WORD language) {
+        WCHAR text[512] = {};
+        FormatMessageW(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY, Program,
+                       EVENT_ADJUSTMENT_STARTED, language, text, 512,
+                       reinterpret_cast<va_list*>(inserts));
+        return std::wstring(text);
+    };
+    EXPECT_EQ(0u, message(0x409).find(L"Clock adjustment started: the average offset of 2 "
+                                      L"trusted sources is -1500 ms"));
+    EXPECT_NE(std::wstring::npos, message(0x409).find(L"runs at 1/5 times its normal rate"));
+    EXPECT_EQ(0u, message(0x411).find(L"時計合わせを開始しました。信頼するソース 2 個の平均のずれは "
+                                      L"-1500 ミリ秒です"));
 }
 
 }  // namespace

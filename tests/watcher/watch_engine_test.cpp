@@ -108,8 +108,8 @@ TEST_F(ClockTimerTest, ExitHandsBackOnlyWhileAdjustingAndOnce)
     ASSERT_TRUE(engine.IsAdjusting());
     platform.calls.clear();
     platform.setWorks = false;
-    engine.RestoreClockAtExit();  // the session ends, or the program crashes
-    engine.RestoreClockAtExit();  // then the window goes
+    EXPECT_FALSE(engine.RestoreClockAtExit()) << "the session ends, or the program crashes";
+    EXPECT_TRUE(engine.RestoreClockAtExit()) << "then the window goes";
     EXPECT_EQ((std::vector<std::string>{"handback"}), platform.calls);
 }
 
@@ -126,7 +126,7 @@ TEST_F(ClockTimerTest, StartHandsBackOnlyTheSlewOfAKilledCopy)
         platform.adjustmentDisabled = c.disabled;
         platform.getWorks = c.readable;
         platform.handBacks = 0;
-        engine.HandBackLeftoverSlew();
+        EXPECT_EQ(c.handedBack, engine.HandBackLeftoverSlew()) << c.adjustment << c.disabled;
         EXPECT_EQ(c.handedBack ? 1 : 0, platform.handBacks) << c.adjustment << c.disabled;
     }
 }

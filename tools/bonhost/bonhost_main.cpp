@@ -88,6 +88,10 @@ int Run(const BonhostOptions& options) {
 }  // namespace
 
 int main(int, char**) {
+    // A TV program's windows connect it to the desktop it was started on before the driver's
+    // thread makes its announcement window. This host has none, and under Wine a thread that
+    // asks first lands on the default desktop instead: the main thread asks now.
+    GetDesktopWindow();
     int argc = 0;
     WCHAR** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (!argv)

@@ -13,8 +13,8 @@ DWORD SlewAdjustment(int64_t averageMsec, DWORD increment)
 
 }  // namespace
 
-int64_t AverageOffsetMsec(const SourceTable& table, DWORD nowTick, const FILETIME& now,
-                          int32_t totDelayMsec)
+OffsetAverage AverageOffset(const SourceTable& table, DWORD nowTick, const FILETIME& now,
+                            int32_t totDelayMsec)
 {
     int64_t sum = 0;
     int32_t count = 0;
@@ -28,26 +28,28 @@ int64_t AverageOffsetMsec(const SourceTable& table, DWORD nowTick, const FILETIM
         sum += difference / FileTimeUnitsPerMsec + elapsed + totDelayMsec;
         ++count;
     }
-    return count > 0 ? sum / count : 0;
+    return {count > 0 ? sum / count : 0, count};
 }
 
-void StepClockDiscipline(ClockPlatform& platform, const SourceTable& table, int32_t totDelayMsec,
-                         bool& isAdjusting)
+OffsetAverage StepClockDiscipline(ClockPlatform& platform, const SourceTable& table,
+                                  int32_t totDelayMsec, bool& isAdjusting)
 {
     const DWORD nowTick = platform.TickCount();
     FILETIME now;
-    if (!platform.LocalFileTime(now)) return;
-    const int64_t average = AverageOffsetMsec(table, nowTick, now, totDelayMsec);
+    if (!platform.LocalFileTime(now)) return {0, 0};
+    const OffsetAverage found = AverageOffset(table, nowTick, now, totDelayMsec);
+    const int64_t average = found.msec;
 
     if (isAdjusting && average >= -StopBandMsec && average <= StopBandMsec) {
         if (platform.SetTimeAdjustment(0, true)) isAdjusting = false;
-        return;
+        return found;
     }
-    if (!isAdjusting && average >= -StartBandMsec && average <= StartBandMsec) return;
+    if (!isAdjusting && average >= -StartBandMsec && average <= StartBandMsec) return found;
 
     TimeAdjustment state;
-    if (!platform.GetTimeAdjustment(state)) return;
+    if (!platform.GetTimeAdjustment(state)) return found;
     if (platform.SetTimeAdjustment(SlewAdjustment(average, state.increment), false)) {
         isAdjusting = true;
     }
+    return found;
 }

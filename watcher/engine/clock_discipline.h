@@ -42,13 +42,20 @@ constexpr DWORD SourceMaxAgeMsec = 100000;  // older samples do not count
 constexpr int64_t StartBandMsec = 1000;     // idle: start slewing beyond this average offset
 constexpr int64_t StopBandMsec = 99;        // slewing: hand back within this average offset
 
-// Average offset (ms, positive when the sources are ahead of the local clock) of the trusted
-// records whose accepted sample is younger than SourceMaxAgeMsec, each carried forward by its
-// age and corrected by `totDelayMsec`; 0 when none counts.
-int64_t AverageOffsetMsec(const SourceTable& table, DWORD nowTick, const FILETIME& now,
-                          int32_t totDelayMsec);
+// The average offset (ms, positive when the sources are ahead of the local clock) of the trusted
+// records whose accepted sample is younger than SourceMaxAgeMsec, and how many records made it.
+struct OffsetAverage {
+    int64_t msec;
+    int32_t sources;
+};
+
+// Each accepted sample is carried forward by its age and corrected by `totDelayMsec`; 0 when
+// none counts.
+OffsetAverage AverageOffset(const SourceTable& table, DWORD nowTick, const FILETIME& now,
+                            int32_t totDelayMsec);
 
 // One step: starts, re-sets or ends the system time adjustment. `isAdjusting` is true exactly
-// while this program's own adjustment is installed. Without a local time the step does nothing.
-void StepClockDiscipline(ClockPlatform& platform, const SourceTable& table, int32_t totDelayMsec,
-                         bool& isAdjusting);
+// while this program's own adjustment is installed. Without a local time the step does nothing
+// and returns no sources; otherwise it returns the average it acted on.
+OffsetAverage StepClockDiscipline(ClockPlatform& platform, const SourceTable& table,
+                                  int32_t totDelayMsec, bool& isAdjusting);

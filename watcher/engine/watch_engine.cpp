@@ -18,23 +18,24 @@ void WatchEngine::TakeBroadcast(int32_t seconds)
 bool WatchEngine::StepClock()
 {
     const bool wasAdjusting = Adjusting;
-    StepClockDiscipline(Clock, Table, Settings.TotDelayMsec, Adjusting);
+    Average = StepClockDiscipline(Clock, Table, Settings.TotDelayMsec, Adjusting);
     return Adjusting != wasAdjusting;
 }
 
-void WatchEngine::HandBackLeftoverSlew()
+bool WatchEngine::HandBackLeftoverSlew()
 {
     TimeAdjustment state;
-    if (!Clock.GetTimeAdjustment(state) || state.disabled) return;
-    if (state.adjustment == FastAdjustment(state.increment) ||
-        state.adjustment == SlowAdjustment(state.increment)) {
-        Clock.SetTimeAdjustment(0, true);  // a refusal leaves it as it was: nothing to undo
-    }
+    if (!Clock.GetTimeAdjustment(state) || state.disabled) return false;
+    // A refusal leaves it as it was: nothing to undo.
+    return (state.adjustment == FastAdjustment(state.increment) ||
+            state.adjustment == SlowAdjustment(state.increment)) &&
+           Clock.SetTimeAdjustment(0, true);
 }
 
-void WatchEngine::RestoreClockAtExit()
+bool WatchEngine::RestoreClockAtExit()
 {
     // Nothing more can be done at exit if this fails.
-    if (Adjusting) Clock.SetTimeAdjustment(0, true);
+    const bool handedBack = !Adjusting || Clock.SetTimeAdjustment(0, true);
     Adjusting = false;
+    return handedBack;
 }

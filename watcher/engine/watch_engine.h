@@ -28,6 +28,8 @@ public:
     bool IsAdjusting() const { return Adjusting; }
     // How often the host steps the clock in the present state, ms.
     UINT ClockPeriodMsec() const;
+    // The average the last clock step acted on (no sources before the first step).
+    const OffsetAverage& LastAverage() const { return Average; }
 
     // A tick of the scan timer: every announcement window is read once.
     void Scan();
@@ -39,12 +41,13 @@ public:
 
     // The adjustment is machine-wide and outlives a copy that was killed or crashed while
     // slewing. At start-up in clock-setting mode: an adjustment enabled at exactly one of this
-    // program's two rates is such a leftover, and is handed back.
-    void HandBackLeftoverSlew();
+    // program's two rates is such a leftover, and is handed back. True when one was.
+    bool HandBackLeftoverSlew();
     // At every way out (the window's destruction, the session's end, a stop, a crash): hands
     // the clock back if this program still adjusts it, and marks it handed back so that
-    // nothing hands it back twice.
-    void RestoreClockAtExit();
+    // nothing hands it back twice. False only when the clock was adjusted and the hand-back
+    // was refused.
+    bool RestoreClockAtExit();
 
 private:
     ScanPlatform& Windows;
@@ -52,4 +55,5 @@ private:
     SourceTable Table;
     int32_t BroadcastCount = 0;  // broadcasts received so far
     bool Adjusting = false;
+    OffsetAverage Average{0, 0};
 };

@@ -1,4 +1,4 @@
-#include "event_log_win32.h"
+#include "event_source_win32.h"
 
 #include <windows.h>
 

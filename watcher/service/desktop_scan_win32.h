@@ -1,0 +1,13 @@
+// Gathering the announcement windows of every desktop of every window station that this
+// process can open, with their texts, for the service's snapshot scan.
+#pragma once
+
+#include <windows.h>
+
+#include "desktop_snapshot.h"
+
+// Replaces `windows` with what every desktop holds now; window stations and desktops come and
+// go, so they are found afresh each time. Those that cannot be opened are passed over. The
+// calling thread must own no window. False when `stop` was set meanwhile (the gathering is
+// then cut short).
+bool GatherAllDesktops(std::vector<AnnouncerSnapshot>& windows, HANDLE stop);
