@@ -9,7 +9,7 @@
 
 #include "service_platform.h"
 
-const std::wstring InstallerSid = L"S-1-5-21-1-2-3-1001";
+const std::wstring InstallingAdminSid = L"S-1-5-21-1-2-3-1001";
 const std::wstring UsersSid = L"S-1-5-32-545";
 
 // SYSTEM, Administrators, TrustedInstaller and the installer with full control, Users reading,
@@ -21,7 +21,7 @@ inline FileSecurity AdminOnly()
             {{L"S-1-5-18", 0x1F01FF, false},
              {L"S-1-5-32-544", 0x1F01FF, false},
              {L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464", 0x1F01FF, false},
-             {InstallerSid, RightGenericAll, false},
+             {InstallingAdminSid, RightGenericAll, false},
              {UsersSid, 0x1200A9, false},
              {L"S-1-3-0", RightGenericAll, true}}};
 }
@@ -58,7 +58,7 @@ public:
         return unreadable.count(path) ? 1117 : 0;
     }
     std::wstring AccountName(const std::wstring& sid) override { return L"<" + sid + L">"; }
-    std::wstring InstallerSid() override { return ::InstallerSid; }
+    std::wstring InstallerSid() override { return InstallingAdminSid; }
     std::vector<std::wstring> ProfileFolders() override { return profiles; }
     bool WindowsIs64Bit() override { return true; }
     std::wstring ProgramFilesFolder() override { return L"C:\\Program Files"; }

@@ -57,7 +57,7 @@ TEST_F(ServiceVerbsTest, OnlyAProgramThatNobodyElseCanChangeBecomesTheService)
         {Program, UsersSid, RightGenericAll, refused},
         {Program, UsersSid, 0, refused},
         {Program, L"S-1-5-18", RightGenericAll, accepted},
-        {Program, InstallerSid, 0, accepted},
+        {Program, InstallingAdminSid, 0, accepted},
         {Settings, UsersSid, RightWriteData, refused},
         {Folder, UsersSid, RightWriteData, refused},  // a DLL planted beside the program
         {Folder, UsersSid, RightDeleteChild, refused},
