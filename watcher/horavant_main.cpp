@@ -1,8 +1,9 @@
-// The watcher program: settings, the system-time privilege when clock setting is asked for,
-// then the main window until the user closes it. With --service it runs as the service
-// instead, on the same engine.
+// The watcher program: settings, the system-time privilege when clock setting is asked for
+// (and the running service does not set the clock), then the main window until the user closes
+// it. With --service it runs as the service instead, on the same engine.
 #include <windows.h>
 
+#include "clock_service_win32.h"
 #include "clock_win32.h"
 #include "crash_hand_back.h"
 #include "main_window.h"
@@ -40,12 +41,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     if (IsServiceCommandLine(GetCommandLineW())) return RunService();
     LoadSettings(Engine.Settings);
+    // Two slews would fight, and the hand-back of a leftover slew would end the service's own.
+    const bool serviceSetsClock = Engine.Settings.SetTime && ClockServiceRunning();
+    if (serviceSetsClock) Engine.Settings.SetTime = false;
     BoxPrivilegePlatform privilege;
     AcquireClockPrivilege(privilege, Engine.Settings.SetTime);
     if (Engine.Settings.SetTime) {
         Engine.HandBackLeftoverSlew();
         HandBackClockOnCrash(Engine);
     }
-    RunMainWindow(instance, Engine);
+    RunMainWindow(instance, Engine, serviceSetsClock);
     return 0;
 }

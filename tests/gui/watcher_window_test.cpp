@@ -18,6 +18,7 @@
 #include "unix_path.h"
 #include "watcher_session.h"
 #include "window_peek.h"
+#include "wrapper_files.h"
 
 namespace {
 
@@ -67,6 +68,42 @@ void Refresh(HWND dialog)
     SendMessageW(dialog, WM_TIMER, TIMER_SCAN, 0);
     SendMessageW(dialog, WM_APP_REFRESH, 0, 0);
 }
+
+// The stand-in service program registered as the service Horavant (started by hand, so that no
+// failed run leaves it starting with the prefix; one such run's registration is reused) and
+// running, until the end of the test.
+class RunningService {
+public:
+    RunningService()
+    {
+        const std::wstring line =
+            L"\"" + WindowsPathOfUnix(QUELLAP_STANDIN_UNIX) + L"\" " + WatcherServiceArgument;
+        Manager = OpenSCManagerW(NULL, NULL, SC_MANAGER_ALL_ACCESS);
+        Service = CreateServiceW(Manager, WatcherServiceName, WatcherServiceName,
+                                 SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
+                                 SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL, line.c_str(), NULL,
+                                 NULL, NULL, NULL, NULL);
+        if (!Service) Service = OpenServiceW(Manager, WatcherServiceName, SERVICE_ALL_ACCESS);
+        if (Service) StartServiceW(Service, 0, NULL);
+    }
+    ~RunningService()
+    {
+        SERVICE_STATUS status;
+        ControlService(Service, SERVICE_CONTROL_STOP, &status);
+        WaitUntil([&] { return State() == SERVICE_STOPPED; }, WindowPatienceMsec);
+        DeleteService(Service);
+        CloseServiceHandle(Service);
+        CloseServiceHandle(Manager);
+    }
+    DWORD State()
+    {
+        SERVICE_STATUS status = {};
+        return QueryServiceStatus(Service, &status) ? status.dwCurrentState : 0;
+    }
+
+private:
+    SC_HANDLE Manager, Service;
+};
 
 // Each icon call as its message and whether it worked.
 std::vector<std::pair<uint64_t, bool>> IconCalls(const std::vector<RelayCall>& calls)
@@ -326,6 +363,21 @@ TEST(WatcherWindowTest, SessionEndHandsTheClockBackForGood)
     EXPECT_EQ(-1, FindCall(after, "SetTimer", {dialog, TIMER_CLOCK}));
     EXPECT_EQ(before.size(), CallsOf(calls, "SetSystemTimeAdjustment").size())
         << "handed back once, and nothing slews after the session end";
+}
+
+// The dialog leaves the clock to the running service: no clock timer, no adjustment, and the
+// title says why.
+TEST(WatcherWindowTest, ClockSettingModeLeavesTheClockToTheRunningService)
+{
+    RunningService service;
+    ASSERT_TRUE(WaitUntil([&] { return service.State() == SERVICE_RUNNING; }, WindowPatienceMsec));
+    WatcherSession watcher;
+    ASSERT_TRUE(watcher.Start({L"SetTime=1", TrustAnnouncers()}));
+    EXPECT_TRUE(watcher.WaitForTitle(ServiceClockTitle, WindowPatienceMsec));
+    EXPECT_EQ(0u, watcher.Close());
+    const std::vector<RelayCall> calls = watcher.Calls();
+    EXPECT_EQ(-1, FindCall(calls, "SetTimer", {Handle(watcher.Window()), TIMER_CLOCK}));
+    EXPECT_TRUE(CallsOf(calls, "SetSystemTimeAdjustment").empty());
 }
 
 // A trusted source in step announces one time 11 years off, then in-step times again: the odd

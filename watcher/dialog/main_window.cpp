@@ -13,6 +13,7 @@ namespace {
 // The one window's state; touched only by the program's one thread.
 struct MainWindowState {
     WatchEngine* Engine;         // what the window runs and shows, set before it exists
+    bool ServiceSetsClock;       // clock-setting mode left to the running service
     UINT AnnounceMessage;        // 0 when registration failed: broadcasts are then not taken
     UINT TaskbarCreatedMessage;  // the shell has (re)started and lost every icon
     TrayIcon Tray;
@@ -70,6 +71,8 @@ INT_PTR OnInitDialog(HWND dialog)
     if (Settings().SetTime) {
         DialogClockWindow window(dialog);
         ShowClockState(window, *Window.Engine);
+    } else if (Window.ServiceSetsClock) {
+        SetWindowTextW(dialog, ServiceClockTitle);
     }
     Window.Dpi = WindowDpi(dialog);
     KeepItemsInPlace(dialog);
@@ -219,8 +222,9 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     }
 }
 
-void RunMainWindow(HINSTANCE instance, WatchEngine& engine)
+void RunMainWindow(HINSTANCE instance, WatchEngine& engine, bool serviceSetsClock)
 {
     Window.Engine = &engine;
+    Window.ServiceSetsClock = serviceSetsClock;
     DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), NULL, MainDialogProc, 0);
 }

@@ -6,9 +6,9 @@
 #include "desktop_scan_win32.h"
 #include "event_log_win32.h"
 #include "privilege_win32.h"
-#include "service_name.h"
 #include "service_worker.h"
 #include "settings_win32.h"
+#include "wrapper_files.h"
 
 namespace {
 
@@ -102,7 +102,7 @@ DWORD WINAPI OnControl(DWORD control, DWORD, LPVOID, LPVOID)
 
 void WINAPI ServiceMain(DWORD, LPWSTR*)
 {
-    StatusHandle = RegisterServiceCtrlHandlerExW(ServiceName, OnControl, NULL);
+    StatusHandle = RegisterServiceCtrlHandlerExW(WatcherServiceName, OnControl, NULL);
     if (StatusHandle == NULL) return;  // nothing can be reported without it
     Control.Starting();
     StopEvent = CreateEventW(NULL, TRUE, FALSE, NULL);
@@ -142,7 +142,7 @@ bool IsServiceCommandLine(const WCHAR* commandLine)
     int count = 0;
     WCHAR** arguments = CommandLineToArgvW(commandLine, &count);
     if (arguments == NULL) return false;
-    const bool service = count == 2 && wcscmp(arguments[1], L"--service") == 0;
+    const bool service = count == 2 && wcscmp(arguments[1], WatcherServiceArgument) == 0;
     LocalFree(arguments);
     return service;
 }
@@ -151,8 +151,8 @@ int RunHoravantService(WatchEngine& engine, SnapshotScanPlatform& desktops)
 {
     Engine = &engine;
     Desktops = &desktops;
-    SERVICE_TABLE_ENTRYW services[] = {{const_cast<LPWSTR>(ServiceName), ServiceMain},
-                                       {NULL, NULL}};
+    SERVICE_TABLE_ENTRYW services[] = {
+        {const_cast<LPWSTR>(WatcherServiceName), ServiceMain}, {NULL, NULL}};
     if (StartServiceCtrlDispatcherW(services)) return 0;
     SayNotStartedAsService();
     return NotStartedAsService;
