@@ -1,5 +1,6 @@
 // The files by which the wrapper and QuellapSetup meet: the wrapper finds its real driver and
-// names its source by these rules, and QuellapSetup installs by the same ones. Constants and
+// names its source by these rules, and QuellapSetup installs by the same ones; and the watcher
+// as the package holds it and QuellapSetup registers it as a service. Constants and
 // functions over NUL-terminated wchar_t buffers, so that the wrapper, which has no C++ standard
 // library, builds them too. The two macros also serve the resource scripts.
 #pragma once
@@ -30,6 +31,12 @@ constexpr size_t SourceNameLimit = 63;
 // The release package keeps each machine's build in a folder named after the machine.
 inline constexpr wchar_t PackageFolderX86[] = L"x86";
 inline constexpr wchar_t PackageFolderX64[] = L"x64";
+
+// The watcher lies in each machine's folder; run with the argument, it is the service of that
+// name, which is also its event source in the Application log.
+inline constexpr wchar_t WatcherFileName[] = L"Horavant.exe";
+inline constexpr wchar_t WatcherServiceName[] = L"Horavant";
+inline constexpr wchar_t WatcherServiceArgument[] = L"--service";
 
 // Where the file name of `path` starts: after its last backslash or slash.
 size_t FileNameStart(const wchar_t* path);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "last_error_win32.h"
 #include "leftover_files.h"
 #include "setup_names.h"
 
@@ -13,12 +14,6 @@ namespace {
 
 // Larger files are no tuner drivers or settings; reading them whole would only waste memory.
 constexpr LONGLONG MaxFileBytes = 256LL << 20;
-
-uint32_t LastError()
-{
-    const DWORD error = GetLastError();
-    return error != 0 ? error : ERROR_GEN_FAILURE;
-}
 
 typedef DWORD(WINAPI* PathCall)(const wchar_t* path, wchar_t* out, DWORD size);
 
@@ -44,10 +39,10 @@ uint32_t WriteAll(HANDLE file, const FileBytes& bytes)
     for (size_t done = 0; done < bytes.size();) {
         const DWORD chunk = DWORD(std::min<size_t>(bytes.size() - done, 1u << 20));
         DWORD written = 0;
-        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr)) return LastError();
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr)) return LastErrorCode();
         done += written;
     }
-    return FlushFileBuffers(file) ? 0 : LastError();
+    return FlushFileBuffers(file) ? 0 : LastErrorCode();
 }
 
 // A new file of this program in `folder`, under a name no other file has. (GetTempFileNameW is
@@ -75,7 +70,7 @@ uint32_t RenameOpenFile(HANDLE file, const std::wstring& to, bool replace)
     memcpy(info->FileName, to.data(), nameBytes);
     return SetFileInformationByHandle(file, FileRenameInfo, info, DWORD(buffer.size()))
                ? 0
-               : LastError();
+               : LastErrorCode();
 }
 
 // Written beside its target under a name of its own and renamed while still open: a crash or a
@@ -86,7 +81,7 @@ uint32_t WriteInPlace(const std::wstring& path, const FileBytes& bytes, bool rep
 {
     const HANDLE file =
         CreateUniqueFile(FolderOf(path), GENERIC_WRITE | DELETE, FILE_ATTRIBUTE_NORMAL);
-    if (file == INVALID_HANDLE_VALUE) return LastError();
+    if (file == INVALID_HANDLE_VALUE) return LastErrorCode();
     uint32_t error = WriteAll(file, bytes);
     if (!error) error = RenameOpenFile(file, path, replace);
     if (error) {
@@ -114,7 +109,7 @@ uint32_t Win32FileStore::Kind(const std::wstring& path, PathKind& kind)
 {
     kind = PathKind::Missing;
     const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return LastError();
+    if (attributes == INVALID_FILE_ATTRIBUTES) return LastErrorCode();
     kind = attributes & FILE_ATTRIBUTE_DIRECTORY ? PathKind::Folder : PathKind::File;
     return 0;
 }
@@ -126,15 +121,15 @@ uint32_t Win32FileStore::Read(const std::wstring& path, FileBytes& bytes)
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return LastError();
+    if (file == INVALID_HANDLE_VALUE) return LastErrorCode();
     LARGE_INTEGER size{};
-    uint32_t error = GetFileSizeEx(file, &size) ? 0 : LastError();
+    uint32_t error = GetFileSizeEx(file, &size) ? 0 : LastErrorCode();
     if (!error && size.QuadPart > MaxFileBytes) error = ERROR_FILE_TOO_LARGE;
     if (!error) bytes.resize(size_t(size.QuadPart));
     for (size_t done = 0; !error && done < bytes.size();) {
         DWORD got = 0;
         if (!ReadFile(file, bytes.data() + done, DWORD(bytes.size() - done), &got, nullptr)) {
-            error = LastError();
+            error = LastErrorCode();
         } else if (got == 0) {
             bytes.resize(done);  // it shrank meanwhile
         }
@@ -151,12 +146,12 @@ uint32_t Win32FileStore::List(const std::wstring& folder, std::vector<std::wstri
     WIN32_FIND_DATAW found;
     const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
-        return GetLastError() == ERROR_FILE_NOT_FOUND ? 0 : LastError();
+        return GetLastError() == ERROR_FILE_NOT_FOUND ? 0 : LastErrorCode();
     }
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
     } while (FindNextFileW(search, &found));
-    const uint32_t error = GetLastError() == ERROR_NO_MORE_FILES ? 0 : LastError();
+    const uint32_t error = GetLastError() == ERROR_NO_MORE_FILES ? 0 : LastErrorCode();
     FindClose(search);
     return error;
 }
@@ -165,14 +160,14 @@ uint32_t Win32FileStore::CheckWritable(const std::wstring& folder)
 {
     const HANDLE file = CreateUniqueFile(folder, GENERIC_WRITE,
                                          FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE);
-    if (file == INVALID_HANDLE_VALUE) return LastError();
+    if (file == INVALID_HANDLE_VALUE) return LastErrorCode();
     CloseHandle(file);
     return 0;
 }
 
 uint32_t Win32FileStore::Rename(const std::wstring& from, const std::wstring& to)
 {
-    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) ? 0 : LastError();
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) ? 0 : LastErrorCode();
 }
 
 uint32_t Win32FileStore::Create(const std::wstring& path, const FileBytes& bytes)
@@ -187,7 +182,7 @@ uint32_t Win32FileStore::Replace(const std::wstring& path, const FileBytes& byte
 
 uint32_t Win32FileStore::Delete(const std::wstring& path)
 {
-    return DeleteFileW(path.c_str()) ? 0 : LastError();
+    return DeleteFileW(path.c_str()) ? 0 : LastErrorCode();
 }
 
 uint32_t Win32FileStore::OpenForWriting(const std::wstring& path, bool& readOnly)
@@ -198,7 +193,7 @@ uint32_t Win32FileStore::OpenForWriting(const std::wstring& path, bool& readOnly
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return LastError();
+    if (file == INVALID_HANDLE_VALUE) return LastErrorCode();
     CloseHandle(file);
     return 0;
 }

@@ -1,9 +1,10 @@
 // QuellapSetup: puts the wrapper in front of tuner drivers, takes it away, updates it and tells
-// the state of each driver (setup_program.cpp has the run, setup_options.h the command line,
-// setup_messages.cpp the texts).
+// the state of each driver, and installs the watcher as a service (setup_program.cpp has the
+// run, setup_options.h the command line, setup_messages.cpp the texts).
 #include <windows.h>
 
 #include "file_store_win32.h"
+#include "service_platform_win32.h"
 #include "setup_console_win32.h"
 #include "setup_names.h"
 
@@ -22,7 +23,8 @@ std::wstring ProgramFolder(FileStore& store)
 int wmain(int argc, wchar_t** argv)
 {
     Win32FileStore store;
+    Win32ServicePlatform services;
     Win32SetupConsole console;
-    return RunSetup(std::vector<std::wstring>(argv + 1, argv + argc), store, console,
+    return RunSetup(std::vector<std::wstring>(argv + 1, argv + argc), store, services, console,
                     ProgramFolder(store), UserLanguageIsJapanese());
 }

@@ -153,13 +153,107 @@ const Texts Catalogue[] = {
      L"{1} を読み込めなかったので (エラー {2}) 比べられず、{0} は残しました"},
     {Message::NoteCopyLeftOver, L"{0} is left over; unwrap removes it if it is the same as {1}",
      L"{0} が残っています ({1} と同じ内容なら unwrap で削除します)"},
+    {Message::ServiceInstalled, L"installed and running: {0}", L"インストールして開始しました: {0}"},
+    {Message::ServiceAlreadyRunning, L"already installed and running: {0}",
+     L"インストール済みで、実行中です: {0}"},
+    {Message::ServiceAlreadyStarted, L"already installed; started: {0}",
+     L"インストール済みでした。開始しました: {0}"},
+    {Message::ServiceRemoved,
+     L"stopped (the clock handed back to Windows) and removed with its event source; Event "
+     L"Viewer no longer words its old events",
+     L"停止し (時計は Windows に戻りました)、イベント ソースとともに削除しました。イベント "
+     L"ビューアーは以前のイベントの文面を表示できなくなります"},
+    {Message::ServiceNotInstalled, L"not installed", L"インストールされていません"},
+    {Message::ServiceRunning, L"running", L"実行中"},
+    {Message::ServiceStopped, L"stopped", L"停止"},
+    {Message::ServiceStarting, L"starting", L"開始中"},
+    {Message::ServiceStopping, L"stopping", L"停止中"},
+    {Message::ServiceOtherState, L"neither running nor stopped", L"実行中でも停止でもありません"},
+    {Message::EventInformation, L"event {0}: {1}", L"イベント {0}: {1}"},
+    {Message::EventWarning, L"warning {0}: {1}", L"警告 {0}: {1}"},
+    {Message::EventError, L"error {0}: {1}", L"エラー {0}: {1}"},
+    {Message::RefuseNotElevated,
+     L"refused: changing services needs an elevated prompt (error {0}); right-click Command "
+     L"Prompt, choose Run as administrator, and run QuellapSetup there",
+     L"中止: サービスの変更には管理者の権限が必要です (エラー {0})。コマンド プロンプトを右クリック"
+     L"して「管理者として実行」で開き、そこで QuellapSetup を実行してください"},
+    {Message::RefuseOtherService,
+     L"refused: the service {0} is registered with another program: {1}; remove it first "
+     L"(QuellapSetup service uninstall)",
+     L"中止: サービス {0} は別のプログラムで登録されています: {1}。先に削除してください "
+     L"(QuellapSetup service uninstall)"},
+    {Message::RefuseProgramNotFound, L"refused: {0} not found", L"中止: {0} が見つかりません"},
+    {Message::RefuseNotProgram, L"refused: {0} is not a Windows program",
+     L"中止: {0} は Windows のプログラムではありません"},
+    {Message::RefuseInProfile,
+     L"refused: {0} lies in the user profile {1}, which its user can change; put Horavant.exe "
+     L"and Horavant.ini in a folder that only administrators can change, such as {2}\\Quellap",
+     L"中止: {0} はユーザー プロファイル {1} の中にあり、そのユーザーが変更できます。Horavant.exe "
+     L"と Horavant.ini は {2}\\Quellap のような、管理者だけが変更できるフォルダーに置いてください"},
+    {Message::RefuseOthersCanChange,
+     L"refused: {1} can change {0}; the service runs as SYSTEM, and whoever can replace its "
+     L"program or edit its settings commands the PC or its clock. Put Horavant.exe and "
+     L"Horavant.ini in a folder that only administrators can change, such as {2}\\Quellap",
+     L"中止: {1} が {0} を変更できます。サービスは SYSTEM として動くので、プログラムを置き換え"
+     L"たり設定を書き換えたりできる人は PC やその時計を思いのままにできます。Horavant.exe と "
+     L"Horavant.ini は {2}\\Quellap のような、管理者だけが変更できるフォルダーに置いてください"},
+    {Message::RefuseSecurityUnread,
+     L"refused: the security settings of {0} cannot be read (error {1}), so who can change it "
+     L"is not known",
+     L"中止: {0} のセキュリティ設定を読み込めないので (エラー {1})、だれが変更できるか分かりません"},
+    {Message::FailedServiceManager, L"failed: the service control manager (error {0})",
+     L"失敗: サービス コントロール マネージャー (エラー {0})"},
+    {Message::FailedCreateService, L"failed: registering the service (error {0})",
+     L"失敗: サービスの登録 (エラー {0})"},
+    {Message::FailedDescribe, L"failed: setting the service's description (error {0})",
+     L"失敗: サービスの説明の設定 (エラー {0})"},
+    {Message::FailedEventSource, L"failed: registering the event source (error {0})",
+     L"失敗: イベント ソースの登録 (エラー {0})"},
+    {Message::FailedStart, L"failed: the service did not start (error {0})",
+     L"失敗: サービスが開始しませんでした (エラー {0})"},
+    {Message::FailedStop, L"failed: the service did not stop (error {0})",
+     L"失敗: サービスが停止しませんでした (エラー {0})"},
+    {Message::FailedRemoveEventSource, L"failed: removing the event source (error {0})",
+     L"失敗: イベント ソースの削除 (エラー {0})"},
+    {Message::FailedDeleteService, L"failed: removing the service (error {0})",
+     L"失敗: サービスの削除 (エラー {0})"},
+    {Message::NoteNoRestart,
+     L"restart after a failure could not be set (error {0}): Windows does not restart the "
+     L"service when it fails",
+     L"障害時の再起動を設定できませんでした (エラー {0})。サービスが異常終了しても Windows は"
+     L"再起動しません"},
+    {Message::NoteWindowsTime,
+     L"warning: the Windows Time service adjusts the clock too, and each undoes the other's "
+     L"work; turn off Set the time automatically (Settings, Time & language)",
+     L"警告: Windows Time サービスも時計を調整するので、互いに打ち消し合います。「時刻を自動的に"
+     L"設定する」(設定の「時刻と言語」) をオフにしてください"},
+    {Message::NoteStartAutomatic, L"automatic start", L"自動開始"},
+    {Message::NoteStartDelayed, L"automatic start, delayed", L"自動開始 (遅延)"},
+    {Message::NoteStartManual, L"manual start", L"手動開始"},
+    {Message::NoteStartDisabled, L"disabled", L"無効"},
+    {Message::NoteStartOther, L"another start type", L"その他の開始方法"},
+    {Message::NoteCommandLine, L"command line {0}", L"コマンド ライン {0}"},
+    {Message::NoteLastExit, L"its last run ended with error {0}", L"前回はエラー {0} で終了しました"},
+    {Message::NoteUndoServiceLeft,
+     L"NOT put back: the service is still registered (error {0}); QuellapSetup service "
+     L"uninstall removes it",
+     L"元に戻せませんでした: サービスが登録されたままです (エラー {0})。QuellapSetup service "
+     L"uninstall で削除してください"},
+    {Message::NoteUndoEventSource, L"NOT put back: the event source (error {0})",
+     L"元に戻せませんでした: イベント ソース (エラー {0})"},
+    {Message::NoteUndoStart,
+     L"NOT put back: the service could not be started again (error {0}); start it in "
+     L"Services (services.msc)",
+     L"元に戻せませんでした: サービスをもう一度開始できませんでした (エラー {0})。「サービス」"
+     L"(services.msc) で開始してください"},
 };
 static_assert(sizeof Catalogue / sizeof *Catalogue == size_t(Message::Count),
               "one entry per message");
 
 const wchar_t EnglishUsage[] =
-    L"QuellapSetup {0}: puts the Quellap wrapper in front of tuner drivers and takes it away.\n"
+    L"QuellapSetup {0}: installs the Quellap wrapper and the Horavant service.\n"
     L"Usage: QuellapSetup [--from FOLDER] [--lang en|ja] VERB PATH...\n"
+    L"       QuellapSetup [--from FOLDER] [--lang en|ja] service VERB [PROGRAM]\n"
     L"  status PATH...    what each driver file, or each driver in a folder, is\n"
     L"  wrap DRIVER...    BonDriver_X.dll becomes BonDriver_X_Quellapped.dl_, the wrapper of its\n"
     L"                    machine becomes BonDriver_X.dll, and BonDriver_X.ini is copied to\n"
@@ -168,15 +262,23 @@ const wchar_t EnglishUsage[] =
     L"  update PATH...    replaces installed wrappers of another version with this package's\n"
     L"  PATH...           (no verb: files dropped on QuellapSetup) wraps plain drivers, tells\n"
     L"                    the status of the rest, then waits for Enter in a window of its own\n"
-    L"  --from FOLDER     takes the wrappers from FOLDER\\x86 and FOLDER\\x64 instead of the\n"
-    L"                    folders beside QuellapSetup.exe\n"
+    L"  service install [PROGRAM]\n"
+    L"                    registers PROGRAM (default: the package's Horavant.exe for this\n"
+    L"                    Windows, x64 or x86) as the service Horavant, which starts with\n"
+    L"                    Windows as SYSTEM, and starts it; refused unless only administrators\n"
+    L"                    can change the program, its Horavant.ini and their folders\n"
+    L"  service status    the service's state, start type, command line and last events\n"
+    L"  service uninstall stops the service and removes it\n"
+    L"  --from FOLDER     takes the wrappers (and Horavant.exe) from FOLDER\\x86 and FOLDER\\x64\n"
+    L"                    instead of the folders beside QuellapSetup.exe\n"
     L"  --lang en|ja      English or Japanese messages (default: the user's language)\n"
     L"Exit status: 0 when everything asked was done or nothing needed doing, 1 when anything\n"
     L"was refused or failed, 2 for a usage error.\n";
 
 const wchar_t JapaneseUsage[] =
-    L"QuellapSetup {0}: チューナードライバーの前に Quellap のラッパーを入れ、また外します。\n"
+    L"QuellapSetup {0}: Quellap のラッパーと Horavant のサービスをインストールします。\n"
     L"使い方: QuellapSetup [--from フォルダー] [--lang en|ja] 動作 パス...\n"
+    L"        QuellapSetup [--from フォルダー] [--lang en|ja] service 動作 [プログラム]\n"
     L"  status パス...        ドライバーのファイル (フォルダーならその中のドライバー) の状態\n"
     L"  wrap ドライバー...    BonDriver_X.dll を BonDriver_X_Quellapped.dl_ に名前変更し、同じ\n"
     L"                        マシン用のラッパーを BonDriver_X.dll として入れ、BonDriver_X.ini\n"
@@ -186,8 +288,15 @@ const wchar_t JapaneseUsage[] =
     L"  パス...               (動作なし: QuellapSetup にファイルをドロップしたとき) ラップされて\n"
     L"                        いないドライバーをラップし、ほかは状態を表示して、専用の\n"
     L"                        ウィンドウなら Enter を待ちます\n"
-    L"  --from フォルダー     ラッパーを QuellapSetup.exe の横ではなく フォルダー\\x86 と\n"
-    L"                        フォルダー\\x64 から取ります\n"
+    L"  service install [プログラム]\n"
+    L"                        プログラム (既定: パッケージの、この Windows 用の x64 か x86 の\n"
+    L"                        Horavant.exe) を、Windows とともに SYSTEM として開始するサービス\n"
+    L"                        Horavant として登録し、開始します。プログラム、その Horavant.ini、\n"
+    L"                        それらのフォルダーを管理者以外が変更できるときは中止します\n"
+    L"  service status        サービスの状態、開始方法、コマンド ライン、最近のイベント\n"
+    L"  service uninstall     サービスを停止して削除します\n"
+    L"  --from フォルダー     ラッパー (と Horavant.exe) を QuellapSetup.exe の横ではなく\n"
+    L"                        フォルダー\\x86 と フォルダー\\x64 から取ります\n"
     L"  --lang en|ja          英語か日本語で表示します (既定: ユーザーの表示言語)\n"
     L"終了コード: 0 指示どおりにすべて済んだか何もする必要がなかった、1 中止または失敗があった、\n"
     L"2 使い方の誤り。\n";
@@ -226,6 +335,13 @@ std::wstring FormatReport(const FileReport& report, bool japanese)
 std::wstring UsageText(const std::wstring& version, bool japanese)
 {
     return FillIn(japanese ? JapaneseUsage : EnglishUsage, {version});
+}
+
+std::wstring ServiceDescriptionText(bool japanese)
+{
+    return japanese ? L"デジタル放送の時刻に PC の時計を合わせます (Quellap)。"
+                    : L"Keeps the PC's clock in step with the time of digital TV broadcasts "
+                      L"(Quellap).";
 }
 
 std::wstring PressEnterText(bool japanese)

@@ -6,6 +6,7 @@
 #include <stddef.h>
 
 #include <string>
+#include <vector>
 
 #include "wrapper_files.h"
 
@@ -21,3 +22,9 @@ bool EqualNoCase(const std::wstring& a, const std::wstring& b);
 bool IsWrappedDriverName(const std::wstring& path);
 // The driver's own name for a path that names its renamed file (as a dropped file may).
 std::wstring DriverPathOfArgument(const std::wstring& path);
+
+// Whether `path` is `folder` or lies inside it.
+bool IsInside(const std::wstring& path, const std::wstring& folder);
+// The folders that hold the full path `path`, nearest first; the last is its root, "C:\\" or
+// "\\\\server\\share\\".
+std::vector<std::wstring> FoldersAbove(const std::wstring& path);

@@ -18,6 +18,24 @@ bool ReadVerb(const std::wstring& word, Verb& verb)
     return false;
 }
 
+// After "service": the verb, then the program for install.
+bool ReadServiceVerb(const std::vector<std::wstring>& words, SetupOptions& options)
+{
+    static const struct {
+        const wchar_t* name;
+        ServiceVerb verb;
+        size_t paths;  // at most
+    } Verbs[] = {{L"install", ServiceVerb::Install, 1}, {L"status", ServiceVerb::Status, 0},
+                 {L"uninstall", ServiceVerb::Uninstall, 0}};
+    for (const auto& known : Verbs) {
+        if (words.empty() || words[0] != known.name) continue;
+        options.service = known.verb;
+        options.paths.assign(words.begin() + 1, words.end());
+        return options.paths.size() <= known.paths;
+    }
+    return false;
+}
+
 }  // namespace
 
 bool ParseSetupOptions(const std::vector<std::wstring>& arguments, SetupOptions& options)
@@ -39,6 +57,9 @@ bool ParseSetupOptions(const std::vector<std::wstring>& arguments, SetupOptions&
         } else {
             return false;
         }
+    }
+    if (i < arguments.size() && arguments[i] == L"service") {
+        return ReadServiceVerb({arguments.begin() + i + 1, arguments.end()}, options);
     }
     if (i < arguments.size() && ReadVerb(arguments[i], options.verb)) ++i;
     options.paths.assign(arguments.begin() + i, arguments.end());

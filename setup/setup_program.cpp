@@ -15,10 +15,21 @@ void LetBeRead(SetupConsole& console, bool japanese)
     console.WaitForEnter();
 }
 
+std::vector<FileReport> RunDriverVerb(FileStore& store, const SetupOptions& options,
+                                      const std::wstring& packageFolder)
+{
+    PackageWrappers package;
+    if (options.verb != Verb::Status && options.verb != Verb::Unwrap) {
+        package = ReadPackageWrappers(store, packageFolder);
+    }
+    return RunVerb(store, options.verb, package, options.paths);
+}
+
 }  // namespace
 
-int RunSetup(const std::vector<std::wstring>& arguments, FileStore& store, SetupConsole& console,
-             const std::wstring& programFolder, bool userJapanese)
+int RunSetup(const std::vector<std::wstring>& arguments, FileStore& store,
+             ServicePlatform& services, SetupConsole& console, const std::wstring& programFolder,
+             bool userJapanese)
 {
     SetupOptions options;
     const bool parsed = ParseSetupOptions(arguments, options);
@@ -29,15 +40,21 @@ int RunSetup(const std::vector<std::wstring>& arguments, FileStore& store, Setup
         LetBeRead(console, japanese);
         return parsed ? 0 : 2;
     }
-    PackageWrappers package;
-    if (options.verb != Verb::Status && options.verb != Verb::Unwrap) {
-        package = ReadPackageWrappers(
-            store, options.from.empty() ? programFolder : store.LongFullPath(options.from));
-    }
-    const std::vector<FileReport> reports = RunVerb(store, options.verb, package, options.paths);
+    const std::wstring packageFolder =
+        options.from.empty() ? programFolder : store.LongFullPath(options.from);
+    const std::vector<FileReport> reports =
+        options.service == ServiceVerb::None
+            ? RunDriverVerb(store, options, packageFolder)
+            : RunServiceVerb(store, services, options.service,
+                             options.paths.empty()
+                                 ? PackageWatcherPath(packageFolder, services.WindowsIs64Bit())
+                                 : options.paths[0],
+                             ServiceDescriptionText(japanese));
     for (const FileReport& report : reports) {
         console.Write(false, FormatReport(report, japanese) + L"\n");
     }
-    if (options.verb == Verb::Dropped) LetBeRead(console, japanese);
+    if (options.service == ServiceVerb::None && options.verb == Verb::Dropped) {
+        LetBeRead(console, japanese);
+    }
     return ExitCodeOf(reports);
 }

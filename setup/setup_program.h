@@ -4,6 +4,8 @@
 
 #include "file_store.h"
 
+class ServicePlatform;
+
 // The program's console (setup_console_win32.cpp on Windows).
 class SetupConsole {
 public:
@@ -19,7 +21,8 @@ protected:
     ~SetupConsole() = default;
 };
 
-// `arguments` exclude the program's name; the wrappers are taken from `programFolder` unless
-// --from names another. Returns the exit code.
-int RunSetup(const std::vector<std::wstring>& arguments, FileStore& store, SetupConsole& console,
-             const std::wstring& programFolder, bool userJapanese);
+// `arguments` exclude the program's name; the wrappers (and the watcher) are taken from
+// `programFolder` unless --from names another. Returns the exit code.
+int RunSetup(const std::vector<std::wstring>& arguments, FileStore& store,
+             ServicePlatform& services, SetupConsole& console, const std::wstring& programFolder,
+             bool userJapanese);

@@ -24,6 +24,19 @@ enum class Message {
     NoteCopyRemoved, NoteCopyKept, NoteCopyKeptAlone, NoteNothingChanged, NoteUndoRenameFailed,
     NoteUndoCreateFailed, NoteUndoDeleteFailed, NoteLoadedUntilRestart, NoteCopyDiffers,
     NoteCopyUnread, NoteCopyLeftOver,
+    // The service: what status finds and what was done.
+    ServiceInstalled, ServiceAlreadyRunning, ServiceAlreadyStarted, ServiceRemoved,
+    ServiceNotInstalled, ServiceRunning, ServiceStopped, ServiceStarting, ServiceStopping,
+    ServiceOtherState, EventInformation, EventWarning, EventError,
+    // The service's refusals and failures.
+    RefuseNotElevated, RefuseOtherService, RefuseProgramNotFound, RefuseNotProgram,
+    RefuseInProfile, RefuseOthersCanChange, RefuseSecurityUnread, FailedServiceManager,
+    FailedCreateService, FailedDescribe, FailedEventSource, FailedStart, FailedStop,
+    FailedRemoveEventSource, FailedDeleteService,
+    // The service's notes.
+    NoteNoRestart, NoteWindowsTime, NoteStartAutomatic, NoteStartDelayed, NoteStartManual,
+    NoteStartDisabled, NoteStartOther, NoteCommandLine, NoteLastExit, NoteUndoServiceLeft,
+    NoteUndoEventSource, NoteUndoStart,
     Count
 };
 

@@ -1,5 +1,5 @@
 // Horavant.exe --service under the prefix's real service control manager, registered with
-// sc create as the read-mes say. What the service did is read from its relay trace: the prefix's
+// sc create as QuellapSetup registers it (its own tests cover QuellapSetup). What the service did is read from its relay trace: the prefix's
 // system processes, and so the services they start, trace into this program's standard error
 // (see run_service_tests).
 #include <windows.h>

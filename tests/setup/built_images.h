@@ -42,3 +42,10 @@ inline FileBytes WithMajorVersion(const FileBytes& image, uint16_t major)
 {
     return Patched(image, "\xBD\x04\xEF\xFE", 10, &major, 2);  // the fixed part's signature
 }
+
+// The same image as a program: its DLL flag cleared.
+inline FileBytes AsProgram(FileBytes image)
+{
+    image[image[0x3C] + 4 + 19] &= ~0x20;  // the file header's characteristics, high byte
+    return image;
+}

@@ -2,13 +2,14 @@
 # roundtrip: status and wrap with a temporary file left by an interrupted run, update of a
 #   wrapper of the other machine, the host plays the sample through the wrapper and its
 #   announcement appears, unwrap, and every original file is back. refusals: each once,
-#   changing nothing.
-# In: CASE, SETUP, PROBE, BONHOST, TSFILE, WRAPPER (this machine's), OTHER_WRAPPER (the other
-# machine's), ARCH, VERSION, DATA, WORK (a scratch folder), WINE_RUN, WINE_PREFIX.
+#   changing nothing. service: the service verbs through the real service control manager,
+#   with the stand-in service program as Horavant.exe.
+# In: CASE, SETUP, PROBE, STANDIN, BONHOST, TSFILE, WRAPPER (this machine's), OTHER_WRAPPER (the
+# other machine's), ARCH, VERSION, DATA, WORK (a scratch folder), WINE_RUN, WINE_PREFIX.
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/ExpectOutput.cmake)
 foreach(built BONHOST TSFILE WRAPPER OTHER_WRAPPER)
-  if(NOT EXISTS ${${built}})
+  if(NOT EXISTS ${${built}} AND NOT CASE STREQUAL "service")
     message("SKIPPED: ${${built}} is not built (build both MSVC-ABI trees)")
     return()
   endif()
@@ -153,6 +154,41 @@ elseif(CASE STREQUAL "refusals")
   expect(stdout "${out}" "\n[^\n]*BonDriver_TsFile.dll: refused: BonDriver_TsFile.dll is in use \\(error (5|32)\\); close the TV program and try again; nothing was changed\n")
   expect(stdout "${out}" "\nwhile hosted: exit 1\n")
   snapshot(after "${before}")
+elseif(CASE STREQUAL "service")
+  # Under Wine a file's security comes from its mode bits: o+w lets Everyone write. Everything
+  # runs from the stand-in, which keeps the prefix's services alive between the commands.
+  set(base ${WORK}/service)
+  file(REMOVE_RECURSE ${base})
+  foreach(place Quellap Open Other)
+    file(MAKE_DIRECTORY ${base}/${place})
+    file(COPY_FILE ${STANDIN} ${base}/${place}/Horavant.exe)
+  endforeach()
+  file(CHMOD ${base}/Open DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+    GROUP_EXECUTE WORLD_READ WORLD_WRITE WORLD_EXECUTE)
+  windows_path(base ${base})
+  set(en "\"${setupW}\" --lang en service")
+  set(key "HKLM\\System\\CurrentControlSet\\Services\\EventLog\\Application\\Horavant")
+  execute_process(COMMAND ${WINE_RUN} ${WINE_PREFIX} ${STANDIN} "${en} uninstall"
+    "${en} install \"${base}\\Open\\Horavant.exe\"" "${en} install \"${base}\\Quellap\\Horavant.exe\""
+    "reg query ${key} /v EventMessageFile" "${en} status"
+    "${en} install \"${base}\\Quellap\\Horavant.exe\""
+    "${en} install \"${base}\\Other\\Horavant.exe\"" "\"${setupW}\" --lang ja service uninstall"
+    "reg query ${key}" "${en} status"
+    RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 300)
+  expect_status(0)
+  string(REGEX REPLACE "[][\\.+*?()^$|]" "\\\\\\0" program "\"${base}\\Quellap\\Horavant.exe\" --service")
+  string(REGEX REPLACE "[][\\.+*?()^$|]" "\\\\\\0" open "${base}\\Open")
+  string(REPLACE "\r" "" out "${out}")
+  expect(stdout "${out}" "^Horavant: [^\n]*\nexit 0\n\
+Horavant: refused: Everyone can change ${open}; [^\n]*\nexit 1\n\
+Horavant: installed and running: ${program}; restart after a failure could not be set \\(error 124\\)[^\n]*\nexit 0\n\
+\nHKEY_LOCAL_MACHINE[^\n]*\n +EventMessageFile +REG_EXPAND_SZ +[^\n]*Quellap\\\\Horavant.exe\n\nexit 0\n\
+Horavant: running; automatic start; command line ${program}\nexit 0\n\
+Horavant: already installed and running: ${program}\nexit 0\n\
+Horavant: refused: the service Horavant is registered with another program: ${program}; [^\n]*\nexit 1\n\
+Horavant: 停止し[^\n]*削除しました[^\n]*\nexit 0\n\
+[^\n]*\nexit 1\n\
+Horavant: not installed\nexit 0\n$")
 else()
   message(FATAL_ERROR "unknown CASE ${CASE}")
 endif()

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_folders.h"
+#include "fake_services.h"
 #include "setup_messages.h"
 #include "setup_options.h"
 #include "setup_program.h"
@@ -22,9 +23,14 @@ TEST(SetupTextTest, CommandLines)
     SetupOptions o;
     ASSERT_TRUE(ParseSetupOptions({L"C:\\TV\\a.dll", L"wrap"}, o));
     EXPECT_EQ(Verb::Dropped, o.verb) << "Explorer passes paths only";
+    ASSERT_TRUE(ParseSetupOptions({L"--lang", L"ja", L"service", L"install", L"C:\\H.exe"}, o));
+    EXPECT_EQ(ServiceVerb::Install, o.service);
+    EXPECT_EQ(std::vector<std::wstring>{L"C:\\H.exe"}, o.paths);
     for (const std::vector<std::wstring>& bad :
          {std::vector<std::wstring>{}, {L"status"}, {L"--lang", L"de", L"status", L"a"},
-          {L"--from"}, {L"--bad", L"x", L"a.dll"}, {L"--help", L"a.dll"}}) {
+          {L"--from"}, {L"--bad", L"x", L"a.dll"}, {L"--help", L"a.dll"}, {L"service"},
+          {L"service", L"start"}, {L"service", L"install", L"a", L"b"},
+          {L"service", L"status", L"a"}}) {
         EXPECT_FALSE(ParseSetupOptions(bad, o)) << bad.size();
     }
 }
@@ -38,12 +44,15 @@ TEST(SetupTextTest, WaitsForEnterOnlyInAConsoleOfItsOwn)
         std::vector<std::wstring> arguments;
         bool own, waits;
     } cases[] = {{{driver}, false, false}, {{driver}, true, true},
-                 {{L"status", driver}, true, false}, {{}, true, true}};
+                 {{L"status", driver}, true, false}, {{L"service", L"install"}, true, false},
+                 {{}, true, true}};
     for (const auto& c : cases) {
         FakeFolders store;
+        FakeServices services;
         FakeConsole console;
         console.own = c.own;
-        EXPECT_EQ(c.arguments.empty() ? 2 : 1, RunSetup(c.arguments, store, console, L"C:", false));
+        EXPECT_EQ(c.arguments.empty() ? 2 : 1,
+                  RunSetup(c.arguments, store, services, console, L"C:", false));
         EXPECT_EQ(c.waits ? 1 : 0, console.waits) << c.own;
         EXPECT_EQ(c.waits, console.out.find(L"Press Enter") != std::wstring::npos);
     }

@@ -116,7 +116,7 @@ TEST_F(ProgramResources, ClockFaceIconAndManifest)
     // Sharp text at any scale rather than a stretched bitmap.
     EXPECT_EQ(L"true/pm", ManifestSetting(L"http://schemas.microsoft.com/SMI/2005/WindowsSettings",
                                           L"dpiAware"));
-    EXPECT_EQ(L"PerMonitorV2", ManifestSetting(
+    EXPECT_EQ(L"PerMonitorV2, PerMonitor", ManifestSetting(
         L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness"));
 }
 

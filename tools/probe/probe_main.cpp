@@ -10,6 +10,7 @@
 #include "setup_console_win32.h"
 #include "slew_clock_win32.h"
 #include "slew_probe_win32.h"
+#include "wrapper_files.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ ProbeFacts ReadProbeFacts()
     Win32SlewClock clock;
     const uint32_t error = clock.ReadAdjustment(facts.adjustment.values);
     if (error != 0) facts.adjustment.failure = {L"GetSystemTimeAdjustment", error};
-    ReadServiceFacts(L"Horavant", facts.watcherService);
+    ReadServiceFacts(WatcherServiceName, facts.watcherService);
     ReadSourceFacts(facts.sources);
     return facts;
 }

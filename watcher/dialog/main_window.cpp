@@ -6,15 +6,18 @@
 #include "clock_view.h"
 #include "source_list.h"
 #include "tray_icon.h"
+#include "window_dpi.h"
 
 namespace {
 
 // The one window's state; touched only by the program's one thread.
 struct MainWindowState {
     WatchEngine* Engine;         // what the window runs and shows, set before it exists
+    bool ServiceSetsClock;       // clock-setting mode left to the running service
     UINT AnnounceMessage;        // 0 when registration failed: broadcasts are then not taken
     UINT TaskbarCreatedMessage;  // the shell has (re)started and lost every icon
-    NOTIFYICONDATAW TrayIcon;
+    TrayIcon Tray;
+    UINT Dpi = USER_DEFAULT_SCREEN_DPI;  // the window's, as WM_DPICHANGED last told it
 };
 
 MainWindowState Window;
@@ -34,11 +37,13 @@ const WatchSettings& Settings()
     return Window.Engine->Settings;
 }
 
-// The list box takes the whole client area but a 10-pixel margin; the sizes stay signed, so a
-// tiny client area gives a negative size, passed on as it is.
+// The list box takes the whole client area but a margin of 10 pixels at 96 DPI; the sizes stay
+// signed, so a tiny client area gives a negative size, passed on as it is.
 void LayOut(HWND dialog, int width, int height)
 {
-    MoveWindow(GetDlgItem(dialog, IDC_SOURCELIST), 10, 10, width - 20, height - 20, TRUE);
+    const int margin = ScaledForDpi(10, Window.Dpi);
+    MoveWindow(GetDlgItem(dialog, IDC_SOURCELIST), margin, margin, width - 2 * margin,
+               height - 2 * margin, TRUE);
 }
 
 // Run elevated (as clock setting needs), the window hears no message at or above WM_USER from
@@ -66,7 +71,11 @@ INT_PTR OnInitDialog(HWND dialog)
     if (Settings().SetTime) {
         DialogClockWindow window(dialog);
         ShowClockState(window, *Window.Engine);
+    } else if (Window.ServiceSetsClock) {
+        SetWindowTextW(dialog, ServiceClockTitle);
     }
+    Window.Dpi = WindowDpi(dialog);
+    KeepItemsInPlace(dialog);
     RECT client;
     if (GetClientRect(dialog, &client)) {
         SendMessageW(dialog, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
@@ -98,6 +107,9 @@ INT_PTR OnTimer(HWND dialog, WPARAM id)
         OnClockTimer(window, *Window.Engine);
         return TRUE;
     }
+    case TIMER_TRAY:
+        RetryTrayIcon(dialog, Window.Tray);
+        return TRUE;
     default:
         return FALSE;
     }
@@ -113,10 +125,23 @@ INT_PTR OnTrayNotify(HWND dialog, WPARAM id, LPARAM mouseMessage)
 INT_PTR OnTray(HWND dialog, WPARAM toTray)
 {
     if (toTray) {
-        GoToTray(dialog, Window.TrayIcon);
+        GoToTray(dialog, Window.Tray);
     } else {
-        ComeBackFromTray(dialog, Window.TrayIcon);
+        ComeBackFromTray(dialog, Window.Tray);
     }
+    return TRUE;
+}
+
+// Moved to a monitor of another DPI, or its DPI changed. Per-monitor v2 rescales the dialog
+// itself; per-monitor v1 (Windows 8.1 to 10 1607) leaves the window at its size in pixels, so
+// it takes the size and place Windows suggests. Either way the margin follows.
+INT_PTR OnDpiChanged(HWND dialog, WPARAM dpi, LPARAM suggested)
+{
+    Window.Dpi = LOWORD(dpi);
+    if (DialogScalesItself(dialog)) return FALSE;
+    const RECT& place = *reinterpret_cast<const RECT*>(suggested);
+    SetWindowPos(dialog, NULL, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
     return TRUE;
 }
 
@@ -125,10 +150,10 @@ INT_PTR OnTray(HWND dialog, WPARAM toTray)
 // there now.
 void OnTaskbarCreated(HWND dialog)
 {
-    if (TrayIconShown(Window.TrayIcon)) {
-        RestoreTrayIcon(dialog, Window.TrayIcon);
+    if (TrayIconShown(Window.Tray)) {
+        RestoreTrayIcon(dialog, Window.Tray);
     } else if (Settings().MinToTray && IsIconic(dialog)) {
-        GoToTray(dialog, Window.TrayIcon);
+        GoToTray(dialog, Window.Tray);
     }
 }
 
@@ -145,7 +170,7 @@ INT_PTR OnEndSession(HWND dialog, WPARAM ending)
 INT_PTR OnDestroy()
 {
     Window.Engine->RestoreClockAtExit();
-    RemoveTrayIcon(Window.TrayIcon);
+    RemoveTrayIcon(Window.Tray);
     return FALSE;
 }
 
@@ -186,6 +211,8 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return OnTrayNotify(dialog, wParam, lParam);
     case WM_APP_TRAY:
         return OnTray(dialog, wParam);
+    case WM_DPICHANGED:
+        return OnDpiChanged(dialog, wParam, lParam);
     case WM_ENDSESSION:
         return OnEndSession(dialog, wParam);
     case WM_DESTROY:
@@ -195,8 +222,9 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     }
 }
 
-void RunMainWindow(HINSTANCE instance, WatchEngine& engine)
+void RunMainWindow(HINSTANCE instance, WatchEngine& engine, bool serviceSetsClock)
 {
     Window.Engine = &engine;
+    Window.ServiceSetsClock = serviceSetsClock;
     DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), NULL, MainDialogProc, 0);
 }

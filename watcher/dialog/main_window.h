@@ -15,6 +15,7 @@ constexpr UINT_PTR TIMER_SCAN = 1;
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Runs the main window on `engine` until the user closes it. A dialog that cannot be created
-// returns at once.
-void RunMainWindow(HINSTANCE instance, WatchEngine& engine);
+// Runs the main window on `engine` until the user closes it; `serviceSetsClock`: clock-setting
+// mode was asked for, but the running service sets the clock, as the title says. A dialog that
+// cannot be created returns at once.
+void RunMainWindow(HINSTANCE instance, WatchEngine& engine, bool serviceSetsClock);

@@ -5,12 +5,12 @@
 #include <windows.h>
 
 #include "service_events.h"
-#include "service_name.h"
+#include "wrapper_files.h"
 
 class EventLogSink : public EventSink {
 public:
     // Without an event source (RegisterEventSourceW failed) events go nowhere.
-    EventLogSink() : Source(RegisterEventSourceW(NULL, ServiceName)) {}
+    EventLogSink() : Source(RegisterEventSourceW(NULL, WatcherServiceName)) {}
     EventLogSink(const EventLogSink&) = delete;
     EventLogSink& operator=(const EventLogSink&) = delete;
     ~EventLogSink();

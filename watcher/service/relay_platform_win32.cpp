@@ -100,7 +100,7 @@ private:
 bool CreateRelay(HANDLE token, HANDLE writeEnd, PROCESS_INFORMATION& started, DWORD& error)
 {
     const std::wstring program = OwnProgram();
-    std::wstring commandLine = L"\"" + program + L"\" --relay";
+    std::wstring commandLine = L"\"" + program + L"\" " + RelayArgument;
     InheritOnly inherit(writeEnd);
     LPVOID environment = NULL;
     if (program.empty() || inherit.Get() == NULL ||

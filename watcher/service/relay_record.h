@@ -11,6 +11,9 @@
 
 #include "desktop_snapshot.h"
 
+// The option the service starts its relays with: Horavant.exe --relay.
+inline constexpr wchar_t RelayArgument[] = L"--relay";
+
 constexpr size_t RelayRecordLimit = 4096;  // bytes of a whole record, its size field included
 constexpr uint32_t RelayRecordsPerSecond = 200;  // window records; the service drops more
 constexpr size_t RelaySizeBytes = 4;

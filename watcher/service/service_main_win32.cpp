@@ -10,9 +10,9 @@
 #include "event_log_win32.h"
 #include "privilege_win32.h"
 #include "relay_platform_win32.h"
-#include "service_name.h"
 #include "service_worker.h"
 #include "settings_win32.h"
+#include "wrapper_files.h"
 
 namespace {
 
@@ -153,7 +153,7 @@ StationScope ScopeOf(DWORD argc, LPWSTR* argv)
 void WINAPI ServiceMain(DWORD argc, LPWSTR* argv)
 {
     Scope = ScopeOf(argc, argv);
-    StatusHandle = RegisterServiceCtrlHandlerExW(ServiceName, OnControl, NULL);
+    StatusHandle = RegisterServiceCtrlHandlerExW(WatcherServiceName, OnControl, NULL);
     if (StatusHandle == NULL) return;  // nothing can be reported without it
     Control.Starting();
     StopEvent = CreateEventW(NULL, TRUE, FALSE, NULL);
@@ -179,8 +179,8 @@ int RunHoravantService(WatchEngine& engine, SnapshotScanPlatform& desktops)
 {
     Engine = &engine;
     Desktops = &desktops;
-    SERVICE_TABLE_ENTRYW services[] = {{const_cast<LPWSTR>(ServiceName), ServiceMain},
-                                       {NULL, NULL}};
+    SERVICE_TABLE_ENTRYW services[] = {
+        {const_cast<LPWSTR>(WatcherServiceName), ServiceMain}, {NULL, NULL}};
     if (StartServiceCtrlDispatcherW(services)) return 0;
     SayToStarter(NotStartedAsServiceText);
     return NotStartedAsService;
