@@ -37,8 +37,12 @@ void RelaySupervisor::Launch(DWORD session, Relay& relay, DWORD now)
 void RelaySupervisor::Poll(DWORD now)
 {
     TakeChanges(now);
-    for (auto& entry : Relays) {
-        if (entry.second.process) ReadRelay(entry.first, entry.second, now);
+    for (auto it = Relays.begin(); it != Relays.end();) {
+        if (it->second.process && !ReadRelay(it->first, it->second, now)) {
+            it = Relays.erase(it);
+        } else {
+            ++it;
+        }
     }
     RestartDue(now);
 }
@@ -68,7 +72,9 @@ void RelaySupervisor::TakeChanges(DWORD now)
     if (signedIn) StartAll(now);
 }
 
-void RelaySupervisor::ReadRelay(DWORD session, Relay& relay, DWORD now)
+// At a logoff Windows ends the session's programs, the relay among them, and the notice may come
+// after: a relay that ended with its session ended on purpose.
+bool RelaySupervisor::ReadRelay(DWORD session, Relay& relay, DWORD now)
 {
     std::vector<uint8_t> bytes;
     relay.process->Read(bytes);
@@ -78,31 +84,36 @@ void RelaySupervisor::ReadRelay(DWORD session, Relay& relay, DWORD now)
         Events.RelayRecordsDropped(session);
     }
     DWORD exitCode = 0;
-    if (!relay.process->HasEnded(exitCode)) return;
-    Events.RelayDied(session, exitCode, relay.channel.Dropped());
+    if (!relay.process->HasEnded(exitCode)) return true;
     relay.process.reset();
+    if (!IsSignedIn(session)) {
+        Events.RelayEnded(session, relay.channel.Dropped());
+        return false;
+    }
+    Events.RelayDied(session, exitCode, relay.channel.Dropped());
     relay.channel = RelayChannel(session);  // its windows are gone with it
+    return true;
+}
+
+bool RelaySupervisor::IsSignedIn(DWORD session)
+{
+    const std::vector<DWORD> signedIn = Platform.SignedInSessions();
+    return std::find(signedIn.begin(), signedIn.end(), session) != signedIn.end();
 }
 
 // A session that is no longer signed in gets no relay again.
 void RelaySupervisor::RestartDue(DWORD now)
 {
-    std::vector<DWORD> signedIn;
-    bool listed = false;
     for (auto it = Relays.begin(); it != Relays.end();) {
         Relay& relay = it->second;
         if (relay.process || now - relay.lastStart < RelayRestartMsec) {
             ++it;
-            continue;
-        }
-        if (!listed) signedIn = Platform.SignedInSessions();
-        listed = true;
-        if (std::find(signedIn.begin(), signedIn.end(), it->first) == signedIn.end()) {
+        } else if (!IsSignedIn(it->first)) {
             it = Relays.erase(it);
-            continue;
+        } else {
+            Launch(it->first, relay, now);
+            ++it;
         }
-        Launch(it->first, relay, now);
-        ++it;
     }
 }
 

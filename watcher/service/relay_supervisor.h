@@ -76,7 +76,9 @@ private:
 
     void Launch(DWORD session, Relay& relay, DWORD now);
     void TakeChanges(DWORD now);
-    void ReadRelay(DWORD session, Relay& relay, DWORD now);
+    // False when the relay ended with its session: it is to be forgotten.
+    bool ReadRelay(DWORD session, Relay& relay, DWORD now);
+    bool IsSignedIn(DWORD session);
     void RestartDue(DWORD now);
 
     RelayPlatform& Platform;
