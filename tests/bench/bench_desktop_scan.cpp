@@ -33,7 +33,7 @@ double TimeScan(SnapshotScanPlatform& platform, SourceTable& table, HANDLE stop)
     const WatchSettings settings{};
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
-    GatherAllDesktops(platform.Windows, stop);
+    GatherAllDesktops(platform.Windows, StationScope::Every, stop);
     ScanSources(platform, table, settings);
     QueryPerformanceCounter(&end);
     return Milliseconds(start, end);

@@ -5,12 +5,15 @@
 #include <windows.h>
 
 #include <stdlib.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
 #include "clock_view.h"
 #include "horavant_events.h"
+#include "announcer_process.h"
 #include "installed_host.h"
+#include "time_record.h"
 #include "watcher_session.h"
 #include "window_peek.h"
 
@@ -52,7 +55,12 @@ public:
         return RunCommand(create) == 0 &&
                (Service = OpenServiceW(Manager, L"Horavant", SERVICE_ALL_ACCESS)) != NULL;
     }
-    bool Start() { return StartServiceW(Service, 0, NULL) && WaitFor(SERVICE_RUNNING); }
+    // `arguments` reach the service's main, as sc start passes them.
+    bool Start(std::vector<const wchar_t*> arguments = {})
+    {
+        return StartServiceW(Service, static_cast<DWORD>(arguments.size()), arguments.data()) &&
+               WaitFor(SERVICE_RUNNING);
+    }
     bool Stop()
     {
         SERVICE_STATUS status;
@@ -89,11 +97,11 @@ private:
     SC_HANDLE Service = NULL;
 };
 
-// The calls of the service's worker. Only the service reports events: the thread that made the
-// first one is the worker.
-std::vector<RelayCall> WorkerCalls()
+// The calls of the service's worker in the trace from `since` on. Only the service reports
+// events: the thread that made the first one is the worker.
+std::vector<RelayCall> WorkerCalls(size_t since = 0)
 {
-    const std::string trace = RelayTraceSince(0);
+    const std::string trace = RelayTraceSince(since);
     const size_t event = trace.find(":Call advapi32.ReportEventW(");
     if (event == std::string::npos) return {};
     const size_t line = trace.rfind('\n', event);
@@ -109,13 +117,38 @@ std::vector<uint64_t> EventIds(const std::vector<RelayCall>& calls)
     return ids;
 }
 
+// How many copies of the program run (the service, and its relay if any).
+int RunningCopies()
+{
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return -1;
+    PROCESSENTRY32W process = {};
+    process.dwSize = sizeof process;
+    int copies = 0;
+    for (BOOL more = Process32FirstW(snapshot, &process); more;
+         more = Process32NextW(snapshot, &process)) {
+        if (lstrcmpiW(process.szExeFile, L"Horavant.exe") == 0) ++copies;
+    }
+    CloseHandle(snapshot);
+    return copies;
+}
+
 TEST(ServiceTest, StartedByHandSaysWhatItIsForAndExitsWithTwo)
 {
-    const size_t before = RelayTraceSince(0).size();
-    EXPECT_EQ(2u, RunCommand(L"\"" + WatcherProgram + L"\" --service"));
-    EXPECT_NE(std::string::npos, RelayTraceSince(before).find(
-        "Horavant --service runs only as the Windows service \"Horavant\", started by the service "
-        "control manager."));
+    const struct {
+        const wchar_t* option;
+        const char* says;
+    } cases[] = {
+        {L"--service", "Horavant --service runs only as the Windows service \"Horavant\", started "
+                       "by the service control manager."},
+        {L"--relay", "Horavant --relay is started by the Horavant service in each signed-in "
+                     "session (RelaySessions=1)."},
+    };
+    for (const auto& c : cases) {
+        const size_t before = RelayTraceSince(0).size();
+        EXPECT_EQ(2u, RunCommand(L"\"" + WatcherProgram + L"\" " + c.option));
+        EXPECT_NE(std::string::npos, RelayTraceSince(before).find(c.says)) << c.says;
+    }
 }
 
 // A recording service starts its tuner process on a window station and desktop of its own:
@@ -153,6 +186,45 @@ TEST(ServiceTest, SetsTheClockFromAHostThatTheDialogCannotSee)
     EXPECT_EQ("SetSystemTimeAdjustment", handBack.function) << "the clock is handed back last";
     EXPECT_EQ((std::vector<uint64_t>{0, TRUE}), handBack.args);
     EXPECT_EQ(0u, watcher.Close());
+}
+
+// Wine has one session, the signed-in user's, in which the service runs too: started with its
+// scan kept to its own window station, the service cannot see a host on the default desktop.
+// With RelaySessions=1 its relay there reports the host, which becomes a trusted source that
+// the service slews toward; with RelaySessions=0 no relay runs.
+TEST(ServiceTest, HearsAHostOnTheSignedInDesktopOnlyThroughItsRelay)
+{
+    AnnouncerProcess host;
+    ASSERT_TRUE(host.StartWithText(TimeRecord(3600 * 1000, L"BonDriver_Relayed")));
+    for (const bool relays : {false, true}) {
+        WatcherSession folder;
+        ASSERT_TRUE(folder.Install({L"SetTime=1", L"Trusted0=" + AnnouncerProgramPath(),
+                                    L"RelaySessions=" + std::to_wstring(relays)}));
+        RegisteredService service;
+        ASSERT_TRUE(service.Register(folder.Program()));
+        const size_t before = RelayTraceSince(0).size();
+        ASSERT_TRUE(service.Start({L"--scan-own-station"}));
+        // The relay is started before the service reports that it runs.
+        EXPECT_EQ(relays ? 2 : 1, RunningCopies()) << relays;
+        if (relays) {
+            // An hour ahead: the fast rate.
+            EXPECT_TRUE(WaitUntil([&] {
+                return FindCall(WorkerCalls(before), "SetSystemTimeAdjustment",
+                                {156250 * 2, FALSE}) >= 0;
+            }, ServicePatienceMsec)) << "the service slews toward the relayed host";
+        }
+        ASSERT_TRUE(service.Stop());
+        std::vector<uint64_t> expected = {EVENT_STARTED_SETTING, EVENT_STOPPED_UNTOUCHED};
+        if (relays) {
+            expected = {EVENT_STARTED_SETTING, EVENT_RELAY_STARTED,       EVENT_SOURCE_HEARD,
+                        EVENT_ADJUSTMENT_STARTED, EVENT_RELAY_ENDED, EVENT_STOPPED_HANDED_BACK};
+        }
+        EXPECT_EQ(expected, EventIds(WorkerCalls(before))) << relays;
+        EXPECT_EQ(-1, FindCall(WorkerCalls(before), "SendMessageTimeoutW", {}))
+            << "the service itself reads no window";
+        EXPECT_TRUE(WaitUntil([] { return RunningCopies() == 0; }, ServicePatienceMsec))
+            << "the relay ends with the service";
+    }
 }
 
 }  // namespace

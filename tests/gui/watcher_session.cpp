@@ -105,14 +105,18 @@ WatcherSession::~WatcherSession()
     RemoveFolder(Folder);
 }
 
-bool WatcherSession::Start(const std::vector<std::wstring>& settings, const std::wstring& original)
+bool WatcherSession::Install(const std::vector<std::wstring>& settings,
+                             const std::wstring& original)
 {
     Folder = NewFolder();
+    return CopyFileW(original.c_str(), Program().c_str(), FALSE) &&
+           WriteSettings(Folder + L"\\Horavant.ini", settings);
+}
+
+bool WatcherSession::Start(const std::vector<std::wstring>& settings, const std::wstring& original)
+{
+    if (!Install(settings, original)) return false;
     const std::wstring program = Program();
-    if (!CopyFileW(original.c_str(), program.c_str(), FALSE) ||
-        !WriteSettings(Folder + L"\\Horavant.ini", settings)) {
-        return false;
-    }
     TraceStart = FileSize(RelayLogPath);
     // Only the watcher is traced; the trace goes to the unix standard error it inherits.
     SetEnvironmentVariableW(L"WINEDEBUG", L"-all,+relay");

@@ -35,8 +35,11 @@ public:
     WatcherSession& operator=(const WatcherSession&) = delete;
     ~WatcherSession();
 
-    // Writes the settings (lines of the [Horavant] section), starts the program and waits for
-    // its window; false when it does not appear.
+    // Copies the program into a folder of its own and writes the settings (lines of the
+    // [Horavant] section) beside it; false when that fails.
+    bool Install(const std::vector<std::wstring>& settings,
+                 const std::wstring& program = WatcherProgram);
+    // Installs the program, starts it and waits for its window; false when it does not appear.
     bool Start(const std::vector<std::wstring>& settings,
                const std::wstring& program = WatcherProgram);
     HWND Window() const { return Dialog; }

@@ -50,10 +50,15 @@ DWORD Run(std::wstring line)
     STARTUPINFOW startup = {sizeof startup};
     PROCESS_INFORMATION process = {};
     DWORD code = 999;
-    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                        &process)) {
-        return code;
+    // Once, in a full run, Wine failed to start one command and started the next at once:
+    // try thrice, saying why on the standard error.
+    bool started = false;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        started = CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                 &startup, &process) != FALSE;
+        if (!started) fprintf(stderr, "not started (error %lu)\n", GetLastError());
     }
+    if (!started) return code;
     if (WaitForSingleObject(process.hProcess, PatienceMsec) == WAIT_OBJECT_0) {
         GetExitCodeProcess(process.hProcess, &code);
     }

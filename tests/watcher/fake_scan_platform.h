@@ -20,41 +20,41 @@ struct FakeWindow {
 
 class FakeScanPlatform : public ScanPlatform {
 public:
-    std::map<uintptr_t, FakeWindow> windows;  // by handle value
-    std::vector<uintptr_t> textRequests;
+    std::map<SourceKey, FakeWindow> windows;
+    std::vector<SourceKey> textRequests;
     int ownerLookups = 0;
 
-    FakeWindow& Window(uintptr_t handle) { return windows[handle]; }
+    FakeWindow& Window(SourceKey key) { return windows[key]; }
 
-    HWND NextAnnouncer(HWND previous) override
+    SourceKey NextAnnouncer(SourceKey previous) override
     {
-        auto it = windows.upper_bound(reinterpret_cast<uintptr_t>(previous));
+        auto it = windows.upper_bound(previous);
         while (it != windows.end() && !it->second.listed) ++it;
-        return it == windows.end() ? nullptr : reinterpret_cast<HWND>(it->first);
+        return it == windows.end() ? BroadcastKey : it->first;
     }
 
-    bool ReadText(HWND window, WCHAR (&text)[AnnounceTextSize], DWORD& length) override
+    bool ReadText(SourceKey key, WCHAR (&text)[AnnounceTextSize], DWORD& length) override
     {
-        textRequests.push_back(reinterpret_cast<uintptr_t>(window));
-        const FakeWindow& w = windows.at(reinterpret_cast<uintptr_t>(window));
+        textRequests.push_back(key);
+        const FakeWindow& w = windows.at(key);
         if (!w.answers) return false;
         length = static_cast<DWORD>(w.text.copy(text, AnnounceTextSize - 1));
         text[length] = 0;
         return true;
     }
 
-    DWORD OwnerModulePath(HWND window, WCHAR (&path)[ModulePathSize]) override
+    DWORD OwnerModulePath(SourceKey key, WCHAR (&path)[ModulePathSize]) override
     {
         ++ownerLookups;
-        const std::wstring& owner = windows.at(reinterpret_cast<uintptr_t>(window)).ownerPath;
+        const std::wstring& owner = windows.at(key).ownerPath;
         const DWORD length = static_cast<DWORD>(owner.copy(path, ModulePathSize - 1));
         path[length] = 0;
         return length;
     }
 
-    bool Exists(HWND window) override
+    bool Exists(SourceKey key) override
     {
-        const auto it = windows.find(reinterpret_cast<uintptr_t>(window));
+        const auto it = windows.find(key);
         return it != windows.end() && it->second.exists;
     }
 };

@@ -52,7 +52,7 @@ public:
                                  static_cast<uint32_t>(time >> 32), L"BonDriver_A");
         desktop.Window(0x10) = {text, true, HostPath};
         ServiceEvents events(*this);
-        RunServiceWorker(engine, *this, control, events, *this);
+        RunServiceWorker(engine, *this, control, events, *this, nullptr);
         std::vector<std::string>& log = clock.calls;
         log.erase(std::remove_if(log.begin(), log.end(), [](const std::string& call) {
                       return call == "tick" || call == "local" || call == "get";

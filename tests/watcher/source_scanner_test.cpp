@@ -38,7 +38,7 @@ protected:
     SourceTable table;
     WatchSettings settings{};
 
-    void Announce(uintptr_t handle, const std::wstring& text, const wchar_t* owner = HostPath)
+    void Announce(SourceKey handle, const std::wstring& text, const wchar_t* owner = HostPath)
     {
         desktop.Window(handle).text = text;
         desktop.Window(handle).ownerPath = owner;
@@ -48,7 +48,7 @@ protected:
     {
         settings.Exclude[value.copy(settings.Exclude, ExcludeCapacity - 1)] = 0;
     }
-    const SourceRecord& At(uintptr_t handle) { return table.at(handle); }
+    const SourceRecord& At(SourceKey handle) { return table.at(handle); }
 };
 
 TEST_F(SourceScannerTest, CreatesOneEntryPerAnnouncingWindow)
@@ -67,7 +67,7 @@ TEST_F(SourceScannerTest, CreatesOneEntryPerAnnouncingWindow)
     EXPECT_EQ(HostPath, std::wstring(a.modulePath));
     EXPECT_FALSE(a.trusted) << "nothing is trusted without a Trusted entry";
     EXPECT_EQ(L"", std::wstring(At(0x10).name));
-    EXPECT_EQ((std::vector<uintptr_t>{0x10, 0x20, 0x30}), desktop.textRequests);
+    EXPECT_EQ((std::vector<SourceKey>{0x10, 0x20, 0x30}), desktop.textRequests);
 }
 
 TEST_F(SourceScannerTest, NamesAreCutTo63AndUnknownOwnersMarked)
@@ -179,9 +179,9 @@ TEST_F(SourceScannerTest, ExcludeNeedsTheNameBetweenColons)
     const wchar_t* names[] = {L"BonDriver_PT-S", L"BONDRIVER_PT-T", L"üNÏCODE", L"Tail",
                               L"BonDriver_PT", L"", L"PT-S"};
     const bool trusted[] = {false, false, false, true, true, true, true};
-    for (uintptr_t i = 0; i < 7; ++i) Announce(0x10 + i, TimeText(1, 1, 1, names[i]));
+    for (SourceKey i = 0; i < 7; ++i) Announce(0x10 + i, TimeText(1, 1, 1, names[i]));
     Scan();
-    for (uintptr_t i = 0; i < 7; ++i) EXPECT_EQ(trusted[i], At(0x10 + i).trusted) << names[i];
+    for (SourceKey i = 0; i < 7; ++i) EXPECT_EQ(trusted[i], At(0x10 + i).trusted) << names[i];
 
     // "::" names the empty source.
     Exclude(L"a::b");

@@ -28,6 +28,7 @@ void ExpectSame(const WatchSettings& expected, const WatchSettings& actual, cons
     EXPECT_EQ(expected.MinToTray, actual.MinToTray) << key;
     EXPECT_EQ(expected.SetTime, actual.SetTime) << key;
     EXPECT_EQ(expected.TotDelayMsec, actual.TotDelayMsec) << key;
+    EXPECT_EQ(expected.RelaySessions, actual.RelaySessions) << key;
 }
 
 TEST(WatchSettingsTest, NoFileGivesEveryDefault)
@@ -39,6 +40,7 @@ TEST(WatchSettingsTest, NoFileGivesEveryDefault)
     EXPECT_FALSE(settings.MinToTray);
     EXPECT_FALSE(settings.SetTime);
     EXPECT_EQ(0, settings.TotDelayMsec);
+    EXPECT_FALSE(settings.RelaySessions);
     EXPECT_EQ(L"", std::wstring(settings.Exclude));
     EXPECT_TRUE(settings.Trusted.empty());
 }

@@ -5,7 +5,7 @@
 
 namespace {
 
-SourceRecord NewSourceRecord(ScanPlatform& platform, const WatchSettings& settings, HWND window,
+SourceRecord NewSourceRecord(ScanPlatform& platform, const WatchSettings& settings, SourceKey key,
                              const AnnounceRecord& announced)
 {
     SourceRecord record{};
@@ -13,7 +13,7 @@ SourceRecord NewSourceRecord(ScanPlatform& platform, const WatchSettings& settin
     record.fileTime = announced.fileTime;
     record.acceptance = FirstSample({announced.tick, announced.fileTime});
     CopySourceName(record, announced.name, announced.nameLength);
-    if (platform.OwnerModulePath(window, record.modulePath) == 0) MarkModuleUnknown(record);
+    if (platform.OwnerModulePath(key, record.modulePath) == 0) MarkModuleUnknown(record);
     record.trusted = DecideTrust(record.name, record.modulePath, settings);
     return record;
 }
@@ -21,18 +21,17 @@ SourceRecord NewSourceRecord(ScanPlatform& platform, const WatchSettings& settin
 }  // namespace
 
 void ApplyAnnounceText(ScanPlatform& platform, SourceTable& table, const WatchSettings& settings,
-                       HWND window, const WCHAR* text, DWORD length)
+                       SourceKey key, const WCHAR* text, DWORD length)
 {
     AnnounceRecord announced;
     if (!ParseAnnounceText(text, length, &announced)) return;
-    const SourceKey key = KeyOf(window);
     if (announced.kind == AnnounceKind::NoTime) {
         table.erase(key);
         return;
     }
     const auto found = table.find(key);
     if (found == table.end()) {
-        table[key] = NewSourceRecord(platform, settings, window, announced);
+        table[key] = NewSourceRecord(platform, settings, key, announced);
         return;
     }
     // A repeated tick is the same sample: its time is not taken again.
@@ -48,18 +47,18 @@ void PruneSources(ScanPlatform& platform, SourceTable& table)
 {
     for (auto it = table.upper_bound(BroadcastKey); it != table.end();) {
         const auto current = it++;
-        if (!platform.Exists(WindowOf(current->first))) table.erase(current);
+        if (!platform.Exists(current->first)) table.erase(current);
     }
 }
 
 void ScanSources(ScanPlatform& platform, SourceTable& table, const WatchSettings& settings)
 {
-    for (HWND window = platform.NextAnnouncer(nullptr); window != nullptr;
-         window = platform.NextAnnouncer(window)) {
+    for (SourceKey key = platform.NextAnnouncer(BroadcastKey); key != BroadcastKey;
+         key = platform.NextAnnouncer(key)) {
         WCHAR text[AnnounceTextSize];
         DWORD length = 0;
-        if (platform.ReadText(window, text, length)) {
-            ApplyAnnounceText(platform, table, settings, window, text, length);
+        if (platform.ReadText(key, text, length)) {
+            ApplyAnnounceText(platform, table, settings, key, text, length);
         }
     }
     PruneSources(platform, table);

@@ -21,21 +21,22 @@ struct SourceRecord {
     SampleAcceptance acceptance;
 };
 
-// The window handle as an unsigned number, so the table is ordered by it; 0 (the null
-// handle) holds the broadcast record, which therefore always comes first.
-typedef uintptr_t SourceKey;
+// The announcement window's handle as an unsigned number, so the table is ordered by it; 0 (the
+// null handle) holds the broadcast record, which therefore always comes first. 64 bits on every
+// build: a host may tell windows of different sessions apart in the bits above a handle's.
+typedef uint64_t SourceKey;
 typedef std::map<SourceKey, SourceRecord> SourceTable;
 
 constexpr SourceKey BroadcastKey = 0;
 
 inline SourceKey KeyOf(HWND window)
 {
-    return reinterpret_cast<SourceKey>(window);
+    return reinterpret_cast<uintptr_t>(window);
 }
 
 inline HWND WindowOf(SourceKey key)
 {
-    return reinterpret_cast<HWND>(key);
+    return reinterpret_cast<HWND>(static_cast<uintptr_t>(key));
 }
 
 extern const WCHAR UnknownModulePath[];  // "<Unknown>"

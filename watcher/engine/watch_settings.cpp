@@ -6,7 +6,7 @@ const WCHAR SettingsSection[] = L"Horavant";
 const WCHAR ExcludeKey[] = L"Exclude";
 const WCHAR TrustedKeyFormat[] = L"Trusted%d";
 
-const IntSetting IntSettings[6] = {
+const IntSetting IntSettings[7] = {
     {L"UpdateMsec", 500,
      [](WatchSettings& s, int32_t v) { s.UpdateMsec = static_cast<uint32_t>(v); }},
     {L"TopMost", 0, [](WatchSettings& s, int32_t v) { s.TopMost = v != 0; }},
@@ -14,6 +14,7 @@ const IntSetting IntSettings[6] = {
     {L"MinToTray", 0, [](WatchSettings& s, int32_t v) { s.MinToTray = v != 0; }},
     {L"SetTime", 0, [](WatchSettings& s, int32_t v) { s.SetTime = v != 0; }},
     {L"TotDelayMsec", 0, [](WatchSettings& s, int32_t v) { s.TotDelayMsec = v; }},
+    {L"RelaySessions", 0, [](WatchSettings& s, int32_t v) { s.RelaySessions = v != 0; }},
 };
 
 static void ReadTrustedList(const SettingsSource& source, WatchSettings& settings)

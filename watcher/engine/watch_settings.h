@@ -22,6 +22,7 @@ struct WatchSettings {
     bool MinToTray;
     bool SetTime;          // clock-setting mode
     int32_t TotDelayMsec;  // added to every trusted source's offset, ms
+    bool RelaySessions;    // the service also hears the signed-in users' desktops, through relays
     WCHAR Exclude[ExcludeCapacity];     // ":name:" entries of sources never trusted
     std::vector<TrustedPath> Trusted;   // host program paths whose sources are trusted
 };
@@ -50,7 +51,7 @@ struct IntSetting {
 };
 
 // In reading order.
-extern const IntSetting IntSettings[6];
+extern const IntSetting IntSettings[7];
 
 extern const WCHAR ExcludeKey[];         // "Exclude", capacity ExcludeCapacity, default ""
 extern const WCHAR TrustedKeyFormat[];   // "Trusted%d", capacity TrustedPathCapacity, default ""

@@ -55,22 +55,7 @@ void Detach(HDESK desktop, const Home& home)
 
 bool Stopping(HANDLE stop)
 {
-    return WaitForSingleObject(stop, 0) == WAIT_OBJECT_0;
-}
-
-// Reads every announcement window of the desktop the thread is attached to.
-bool GatherDesktop(std::vector<AnnouncerSnapshot>& windows, HANDLE stop)
-{
-    Win32ScanPlatform here;
-    for (HWND window = here.NextAnnouncer(NULL); window != NULL; window = here.NextAnnouncer(window)) {
-        if (Stopping(stop)) return false;
-        AnnouncerSnapshot found;
-        found.window = window;
-        found.length = 0;
-        found.answered = here.ReadText(window, found.text, found.length);
-        windows.push_back(found);
-    }
-    return true;
+    return stop != NULL && WaitForSingleObject(stop, 0) == WAIT_OBJECT_0;
 }
 
 bool GatherStation(std::vector<AnnouncerSnapshot>& windows, HWINSTA station, const Home& home,
@@ -81,21 +66,53 @@ bool GatherStation(std::vector<AnnouncerSnapshot>& windows, HWINSTA station, con
     for (const std::wstring& name : desktops) {
         const HDESK desktop = Attach(station, name, home);
         if (desktop == NULL) continue;
-        const bool goOn = GatherDesktop(windows, stop);
+        const bool goOn = GatherThisDesktop(windows, stop);
         Detach(desktop, home);
         if (!goOn) return false;
     }
     return true;
 }
 
+// The names of the window stations to visit.
+Names StationsIn(StationScope scope)
+{
+    Names stations;
+    if (scope == StationScope::Every) {
+        EnumWindowStationsW(AddName, reinterpret_cast<LPARAM>(&stations));
+        return stations;
+    }
+    WCHAR name[MAX_PATH];
+    if (GetUserObjectInformationW(GetProcessWindowStation(), UOI_NAME, name, sizeof name, NULL)) {
+        stations.push_back(name);
+    }
+    return stations;
+}
+
 }  // namespace
 
-bool GatherAllDesktops(std::vector<AnnouncerSnapshot>& windows, HANDLE stop)
+bool GatherThisDesktop(std::vector<AnnouncerSnapshot>& windows, HANDLE stop)
+{
+    Win32ScanPlatform here;
+    for (SourceKey key = here.NextAnnouncer(BroadcastKey); key != BroadcastKey;
+         key = here.NextAnnouncer(key)) {
+        if (Stopping(stop)) return false;
+        AnnouncerSnapshot found;
+        found.key = key;
+        found.length = 0;
+        found.answered = here.ReadText(key, found.text, found.length);
+        found.readTick = GetTickCount();
+        found.processId = 0;
+        GetWindowThreadProcessId(WindowOf(key), &found.processId);
+        windows.push_back(found);
+    }
+    return true;
+}
+
+bool GatherAllDesktops(std::vector<AnnouncerSnapshot>& windows, StationScope scope, HANDLE stop)
 {
     windows.clear();
     const Home home = {GetProcessWindowStation(), GetThreadDesktop(GetCurrentThreadId())};
-    Names stations;
-    EnumWindowStationsW(AddName, reinterpret_cast<LPARAM>(&stations));
+    const Names stations = StationsIn(scope);
     for (const std::wstring& name : stations) {
         if (Stopping(stop)) return false;
         const HWINSTA station = OpenWindowStationW(name.c_str(), FALSE, StationAccess);

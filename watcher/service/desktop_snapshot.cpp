@@ -1,22 +1,23 @@
 #include "desktop_snapshot.h"
 
-size_t SnapshotScanPlatform::IndexOf(HWND window) const
+size_t SnapshotScanPlatform::IndexOf(SourceKey announcer) const
 {
-    if (Cursor < Windows.size() && Windows[Cursor].window == window) return Cursor;
+    if (Cursor < Windows.size() && Windows[Cursor].key == announcer) return Cursor;
     size_t i = 0;
-    while (i < Windows.size() && Windows[i].window != window) ++i;
+    while (i < Windows.size() && Windows[i].key != announcer) ++i;
     return i;
 }
 
-HWND SnapshotScanPlatform::NextAnnouncer(HWND previous)
+SourceKey SnapshotScanPlatform::NextAnnouncer(SourceKey previous)
 {
-    Cursor = previous == nullptr ? 0 : IndexOf(previous) + 1;
-    return Cursor < Windows.size() ? Windows[Cursor].window : nullptr;
+    Cursor = previous == BroadcastKey ? 0 : IndexOf(previous) + 1;
+    return Cursor < Windows.size() ? Windows[Cursor].key : BroadcastKey;
 }
 
-bool SnapshotScanPlatform::ReadText(HWND window, WCHAR (&text)[AnnounceTextSize], DWORD& length)
+bool SnapshotScanPlatform::ReadText(SourceKey announcer, WCHAR (&text)[AnnounceTextSize],
+                                    DWORD& length)
 {
-    const size_t i = IndexOf(window);
+    const size_t i = IndexOf(announcer);
     if (i == Windows.size() || !Windows[i].answered) return false;
     const AnnouncerSnapshot& found = Windows[i];
     length = found.length;
@@ -24,12 +25,19 @@ bool SnapshotScanPlatform::ReadText(HWND window, WCHAR (&text)[AnnounceTextSize]
     return true;
 }
 
-DWORD SnapshotScanPlatform::OwnerModulePath(HWND window, WCHAR (&path)[ModulePathSize])
+DWORD SnapshotScanPlatform::OwnerModulePath(SourceKey announcer, WCHAR (&path)[ModulePathSize])
 {
-    return Live.OwnerModulePath(window, path);
+    if (!IsRelayedKey(announcer)) return Live.OwnerModulePath(announcer, path);
+    const size_t i = IndexOf(announcer);
+    if (i == Windows.size()) return 0;
+    const std::wstring& owner = Windows[i].relayedOwner;
+    const DWORD length = static_cast<DWORD>(owner.copy(path, ModulePathSize - 1));
+    path[length] = 0;
+    return length;
 }
 
-bool SnapshotScanPlatform::Exists(HWND window)
+bool SnapshotScanPlatform::Exists(SourceKey announcer)
 {
-    return Live.Exists(window);
+    if (!IsRelayedKey(announcer)) return Live.Exists(announcer);
+    return IndexOf(announcer) != Windows.size();
 }

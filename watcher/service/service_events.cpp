@@ -116,3 +116,29 @@ void ServiceEvents::Stopped(bool wasAdjusting, bool handedBack)
                               : EVENT_STOPPED_HAND_BACK_REFUSED,
                 {});
 }
+
+void ServiceEvents::RelayStarted(DWORD session, bool again)
+{
+    Sink.Report(again ? EVENT_RELAY_RESTARTED : EVENT_RELAY_STARTED, {std::to_wstring(session)});
+}
+
+void ServiceEvents::RelayEnded(DWORD session, uint32_t dropped)
+{
+    Sink.Report(EVENT_RELAY_ENDED, {std::to_wstring(session), std::to_wstring(dropped)});
+}
+
+void ServiceEvents::RelayDied(DWORD session, DWORD exitCode, uint32_t dropped)
+{
+    Sink.Report(EVENT_RELAY_DIED, {std::to_wstring(session), std::to_wstring(exitCode),
+                                   std::to_wstring(dropped)});
+}
+
+void ServiceEvents::RelayStartFailed(DWORD session, DWORD error)
+{
+    Sink.Report(EVENT_RELAY_START_FAILED, {std::to_wstring(session), std::to_wstring(error)});
+}
+
+void ServiceEvents::RelayRecordsDropped(DWORD session)
+{
+    Sink.Report(EVENT_RELAY_RECORDS_DROPPED, {std::to_wstring(session)});
+}

@@ -45,6 +45,14 @@ public:
     // `wasAdjusting`: the clock was being adjusted; `handedBack`: the hand-back worked.
     void Stopped(bool wasAdjusting, bool handedBack);
 
+    // The relays of the signed-in users' sessions: started (`again` after one died), ended on
+    // purpose, died, not started (`error` the Win32 error), and the first records dropped.
+    void RelayStarted(DWORD session, bool again);
+    void RelayEnded(DWORD session, uint32_t dropped);
+    void RelayDied(DWORD session, DWORD exitCode, uint32_t dropped);
+    void RelayStartFailed(DWORD session, DWORD error);
+    void RelayRecordsDropped(DWORD session);
+
 private:
     struct HeardSource {
         std::wstring name, path;

@@ -1,11 +1,15 @@
 #include "service_main_win32.h"
 
-#include <shellapi.h>
 #include <wchar.h>
+#include <wtsapi32.h>
 
+#include <atomic>
+
+#include "command_line_win32.h"
 #include "desktop_scan_win32.h"
 #include "event_log_win32.h"
 #include "privilege_win32.h"
+#include "relay_platform_win32.h"
 #include "service_worker.h"
 #include "settings_win32.h"
 #include "wrapper_files.h"
@@ -14,6 +18,11 @@ namespace {
 
 constexpr DWORD AcceptedWhileRunning =
     SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_PRESHUTDOWN | SERVICE_ACCEPT_SHUTDOWN;
+
+// A start argument of the service (sc start Horavant --scan-own-station) for the tests: Wine
+// runs the service in the signed-in session, so only this keeps it from seeing what the relay
+// should report.
+const WCHAR OwnStationArgument[] = L"--scan-own-station";
 
 const char NotStartedAsServiceText[] =
     "Horavant --service runs only as the Windows service \"Horavant\", started by the service "
@@ -25,6 +34,9 @@ WatchEngine* Engine;
 SnapshotScanPlatform* Desktops;
 SERVICE_STATUS_HANDLE StatusHandle;
 HANDLE StopEvent;
+StationScope Scope = StationScope::Every;
+// Set while the relays run; the control handler hands them the session changes.
+std::atomic<RelaySupervisor*> Relays{nullptr};
 
 DWORD StateCode(ServiceState state)
 {
@@ -63,7 +75,9 @@ public:
         SERVICE_STATUS status = {};
         status.dwServiceType = SERVICE_WIN32_OWN_PROCESS;
         status.dwCurrentState = StateCode(state);
-        status.dwControlsAccepted = state == ServiceState::Running ? AcceptedWhileRunning : 0;
+        DWORD accepted = AcceptedWhileRunning;
+        if (Relays.load() != nullptr) accepted |= SERVICE_ACCEPT_SESSIONCHANGE;
+        status.dwControlsAccepted = state == ServiceState::Running ? accepted : 0;
         status.dwWin32ExitCode = exitCode;
         status.dwCheckPoint = checkPoint;
         status.dwWaitHint = waitHintMsec;
@@ -81,7 +95,12 @@ public:
     {
         return WaitForSingleObject(StopEvent, msec) == WAIT_OBJECT_0;
     }
-    bool PrepareScan() override { return GatherAllDesktops(Desktops->Windows, StopEvent); }
+    bool PrepareScan() override
+    {
+        if (!GatherAllDesktops(Desktops->Windows, Scope, StopEvent)) return false;
+        if (Relays.load() != nullptr) Relays.load()->AppendTo(Desktops->Windows);
+        return true;
+    }
 };
 
 // Where the dialog shows a box, which nobody would see in the service's session, the service
@@ -95,13 +114,45 @@ private:
     ServiceEvents& Events;
 };
 
-DWORD WINAPI OnControl(DWORD control, DWORD, LPVOID, LPVOID)
+// A disconnected session keeps its relay; a lock changes nothing.
+void OnSessionChange(DWORD eventType, const WTSSESSION_NOTIFICATION* notice)
 {
+    RelaySupervisor* relays = Relays.load();
+    if (relays == nullptr || notice == NULL) return;
+    switch (eventType) {
+    case WTS_SESSION_LOGON:
+    case WTS_REMOTE_CONNECT:
+    case WTS_CONSOLE_CONNECT:
+        relays->Notify(SessionChange::SignedIn, notice->dwSessionId);
+        break;
+    case WTS_SESSION_LOGOFF:
+        relays->Notify(SessionChange::SignedOut, notice->dwSessionId);
+        break;
+    default:
+        break;
+    }
+}
+
+DWORD WINAPI OnControl(DWORD control, DWORD eventType, LPVOID eventData, LPVOID)
+{
+    if (control == SERVICE_CONTROL_SESSIONCHANGE) {
+        OnSessionChange(eventType, static_cast<const WTSSESSION_NOTIFICATION*>(eventData));
+        return NO_ERROR;
+    }
     return Control.OnRequest(RequestOf(control)) ? NO_ERROR : ERROR_CALL_NOT_IMPLEMENTED;
 }
 
-void WINAPI ServiceMain(DWORD, LPWSTR*)
+StationScope ScopeOf(DWORD argc, LPWSTR* argv)
 {
+    for (DWORD i = 1; i < argc; ++i) {
+        if (wcscmp(argv[i], OwnStationArgument) == 0) return StationScope::Own;
+    }
+    return StationScope::Every;
+}
+
+void WINAPI ServiceMain(DWORD argc, LPWSTR* argv)
+{
+    Scope = ScopeOf(argc, argv);
     StatusHandle = RegisterServiceCtrlHandlerExW(WatcherServiceName, OnControl, NULL);
     if (StatusHandle == NULL) return;  // nothing can be reported without it
     Control.Starting();
@@ -115,37 +166,14 @@ void WINAPI ServiceMain(DWORD, LPWSTR*)
     ServiceEvents events(log);
     LoggedPrivilegePlatform privilege(events);
     DesktopWorkerSeams seams;
-    RunServiceWorker(*Engine, privilege, Control, events, seams);
-}
-
-// A program of the GUI subsystem has no console of its own: the text goes to the standard
-// error it was given, or else to its parent's console.
-void SayNotStartedAsService()
-{
-    HANDLE out = GetStdHandle(STD_ERROR_HANDLE);
-    bool console = false;
-    if ((out == NULL || out == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS)) {
-        out = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                          OPEN_EXISTING, 0, NULL);
-        console = true;
-    }
-    if (out == NULL || out == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    WriteFile(out, NotStartedAsServiceText, sizeof NotStartedAsServiceText - 1, &written, NULL);
-    if (console) CloseHandle(out);
+    Win32RelayPlatform relayPlatform;
+    RelaySupervisor relays(relayPlatform, events);
+    if (Engine->Settings.RelaySessions) Relays = &relays;
+    RunServiceWorker(*Engine, privilege, Control, events, seams, Relays.load());
+    Relays = nullptr;
 }
 
 }  // namespace
-
-bool IsServiceCommandLine(const WCHAR* commandLine)
-{
-    int count = 0;
-    WCHAR** arguments = CommandLineToArgvW(commandLine, &count);
-    if (arguments == NULL) return false;
-    const bool service = count == 2 && wcscmp(arguments[1], WatcherServiceArgument) == 0;
-    LocalFree(arguments);
-    return service;
-}
 
 int RunHoravantService(WatchEngine& engine, SnapshotScanPlatform& desktops)
 {
@@ -154,6 +182,6 @@ int RunHoravantService(WatchEngine& engine, SnapshotScanPlatform& desktops)
     SERVICE_TABLE_ENTRYW services[] = {
         {const_cast<LPWSTR>(WatcherServiceName), ServiceMain}, {NULL, NULL}};
     if (StartServiceCtrlDispatcherW(services)) return 0;
-    SayNotStartedAsService();
+    SayToStarter(NotStartedAsServiceText);
     return NotStartedAsService;
 }

@@ -10,10 +10,6 @@
 // Exit code of the program started with --service by hand, not by the service control manager.
 constexpr int NotStartedAsService = 2;
 
-// True for a command line that is exactly the program and "--service"; every other one runs
-// the dialog, as before.
-bool IsServiceCommandLine(const WCHAR* commandLine);
-
 // Runs the service on `engine`, which scans through `desktops`, until the service control
 // manager stops it, and returns 0. Started by hand the program says that it is meant for the
 // service control manager (on its parent's console, if any) and returns NotStartedAsService.

@@ -15,7 +15,8 @@ DWORD Until(DWORD deadline, DWORD now)
     return Due(deadline, now) ? 0 : deadline - now;
 }
 
-void WatchUntilStopped(WatchEngine& engine, ServiceEvents& events, WorkerSeams& seams)
+void WatchUntilStopped(WatchEngine& engine, ServiceEvents& events, WorkerSeams& seams,
+                       RelaySupervisor* relays)
 {
     ClockPlatform& clock = engine.ClockCalls();
     const bool setTime = engine.Settings.SetTime;
@@ -25,6 +26,7 @@ void WatchUntilStopped(WatchEngine& engine, ServiceEvents& events, WorkerSeams& 
     for (;;) {
         const DWORD now = clock.TickCount();
         if (Due(nextScan, now)) {
+            if (relays != nullptr) relays->Poll(now);
             if (!seams.PrepareScan()) return;
             engine.Scan();
             events.AfterScan(engine.Sources(), clock.TickCount());
@@ -51,13 +53,15 @@ DWORD ScanPeriodMsec(uint32_t updateMsec)
 }
 
 void RunServiceWorker(WatchEngine& engine, PrivilegePlatform& privilege, ServiceControl& control,
-                      ServiceEvents& events, WorkerSeams& seams)
+                      ServiceEvents& events, WorkerSeams& seams, RelaySupervisor* relays)
 {
     AcquireClockPrivilege(privilege, engine.Settings.SetTime);
     if (engine.Settings.SetTime && engine.HandBackLeftoverSlew()) events.LeftoverHandedBack();
     events.Started(engine.Settings, engine.ClockCalls().TickCount());
+    if (relays != nullptr) relays->StartAll(engine.ClockCalls().TickCount());
     control.Running();
-    WatchUntilStopped(engine, events, seams);
+    WatchUntilStopped(engine, events, seams, relays);
+    if (relays != nullptr) relays->EndAll();
     const bool wasAdjusting = engine.IsAdjusting();
     const bool handedBack = engine.RestoreClockAtExit();
     events.Stopped(wasAdjusting, handedBack);

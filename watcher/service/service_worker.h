@@ -5,6 +5,7 @@
 #include <stdint.h>
 
 #include "clock_privilege.h"
+#include "relay_supervisor.h"
 #include "service_control.h"
 #include "service_events.h"
 #include "watch_engine.h"
@@ -19,7 +20,8 @@ class WorkerSeams {
 public:
     // Waits at most `msec` for a stop request; true when there is one.
     virtual bool WaitForStop(DWORD msec) = 0;
-    // Gathers what the next scan reads; false when a stop request came meanwhile.
+    // Gathers what the next scan reads, the relays' windows included; false when a stop
+    // request came meanwhile.
     virtual bool PrepareScan() = 0;
 
 protected:
@@ -30,7 +32,8 @@ protected:
 DWORD ScanPeriodMsec(uint32_t updateMsec);
 
 // Runs the service once its settings are read: the privilege step, the hand-back of a leftover
-// slew, RUNNING, then scans and clock steps until a stop request; then the clock is handed back
+// slew, the relays (when `relays` is given), RUNNING, then scans and clock steps until a stop
+// request, the relays polled before each scan; then the relays end, the clock is handed back
 // and STOPPED reported. Every step on the way is logged through `events`.
 void RunServiceWorker(WatchEngine& engine, PrivilegePlatform& privilege, ServiceControl& control,
-                      ServiceEvents& events, WorkerSeams& seams);
+                      ServiceEvents& events, WorkerSeams& seams, RelaySupervisor* relays);

@@ -4,19 +4,21 @@
 
 #include "announce_name.h"
 
-HWND Win32ScanPlatform::NextAnnouncer(HWND previous)
+SourceKey Win32ScanPlatform::NextAnnouncer(SourceKey previous)
 {
-    return FindWindowExW(HWND_MESSAGE, previous, AnnounceName, NULL);
+    return KeyOf(FindWindowExW(HWND_MESSAGE, WindowOf(previous), AnnounceName, NULL));
 }
 
-bool Win32ScanPlatform::ReadText(HWND window, WCHAR (&text)[AnnounceTextSize], DWORD& length)
+bool Win32ScanPlatform::ReadText(SourceKey announcer, WCHAR (&text)[AnnounceTextSize],
+                                 DWORD& length)
 {
     // The answer comes from another process: only what lies in the buffer, up to its first NUL
     // and the length reported, is taken, whatever length the window claims.
     for (WCHAR& c : text) c = 0;
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXT, AnnounceTextSize, reinterpret_cast<LPARAM>(text),
-                             SMTO_NORMAL, AnnounceTextTimeoutMsec, &copied)) {
+    if (!SendMessageTimeoutW(WindowOf(announcer), WM_GETTEXT, AnnounceTextSize,
+                             reinterpret_cast<LPARAM>(text), SMTO_NORMAL, AnnounceTextTimeoutMsec,
+                             &copied)) {
         return false;
     }
     const size_t limit = copied < AnnounceTextSize - 1 ? copied : AnnounceTextSize - 1;
@@ -25,12 +27,12 @@ bool Win32ScanPlatform::ReadText(HWND window, WCHAR (&text)[AnnounceTextSize], D
     return true;
 }
 
-DWORD Win32ScanPlatform::OwnerModulePath(HWND window, WCHAR (&path)[ModulePathSize])
+DWORD Win32ScanPlatform::OwnerModulePath(SourceKey announcer, WCHAR (&path)[ModulePathSize])
 {
-    return GetOwnerModulePath(window, path);
+    return GetOwnerModulePath(WindowOf(announcer), path);
 }
 
-bool Win32ScanPlatform::Exists(HWND window)
+bool Win32ScanPlatform::Exists(SourceKey announcer)
 {
-    return IsWindow(window) != FALSE;
+    return IsWindow(WindowOf(announcer)) != FALSE;
 }

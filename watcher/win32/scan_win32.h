@@ -1,5 +1,5 @@
 // The scan on Windows: announcement windows are message-only windows of class AnnounceName in
-// any process.
+// any process, each under the key of its handle.
 #pragma once
 
 #include "owner_module_path.h"
@@ -9,10 +9,10 @@ constexpr UINT AnnounceTextTimeoutMsec = 1000;
 
 class Win32ScanPlatform : public ScanPlatform {
 public:
-    HWND NextAnnouncer(HWND previous) override;
-    bool ReadText(HWND window, WCHAR (&text)[AnnounceTextSize], DWORD& length) override;
-    DWORD OwnerModulePath(HWND window, WCHAR (&path)[ModulePathSize]) override;
-    bool Exists(HWND window) override;
+    SourceKey NextAnnouncer(SourceKey previous) override;
+    bool ReadText(SourceKey announcer, WCHAR (&text)[AnnounceTextSize], DWORD& length) override;
+    DWORD OwnerModulePath(SourceKey announcer, WCHAR (&path)[ModulePathSize]) override;
+    bool Exists(SourceKey announcer) override;
 };
 
 // The real calls behind GetOwnerModulePath.
