@@ -134,6 +134,18 @@ TEST(RelaySupervisorTest, LogonStartsLogoffEndsAndADeadRelayIsRestartedAtMostOnc
     EXPECT_EQ((std::vector<std::string>{"start 1", Event(EVENT_RELAY_STARTED, "1"), "end 1",
                                         Event(EVENT_RELAY_ENDED, "1 0")}),
               s.TakeLog());
+
+    // A session whose relay could not start and that is gone by the next try is forgotten: only
+    // a new sign-in brings it a relay.
+    s.startError = 5;
+    s.supervisor.StartAll(800000);
+    s.signedIn = {};
+    s.supervisor.Poll(860000);
+    s.startError = 0;
+    s.signedIn = {1};
+    s.supervisor.Poll(920000);
+    EXPECT_EQ((std::vector<std::string>{"start 1", Event(EVENT_RELAY_START_FAILED, "1 5")}),
+              s.TakeLog());
 }
 
 // A record's size field, as a tampered relay may write it.
