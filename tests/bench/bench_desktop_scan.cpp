@@ -11,6 +11,7 @@
 
 #include "announce_text.h"
 #include "announcer_process.h"
+#include "elapsed_msec.h"
 #include "desktop_scan_win32.h"
 #include "scan_win32.h"
 
@@ -18,14 +19,6 @@ namespace {
 
 constexpr int Passes = 20;
 constexpr size_t Announcers = 50;
-
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) * 1000.0 /
-           static_cast<double>(frequency.QuadPart);
-}
 
 // One scan as the service runs it; its time in ms.
 double TimeScan(SnapshotScanPlatform& platform, SourceTable& table, HANDLE stop)

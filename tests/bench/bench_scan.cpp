@@ -9,21 +9,10 @@
 
 #include "announce_text.h"
 #include "announcer_process.h"
+#include "elapsed_msec.h"
 #include "scan_win32.h"
 
-namespace {
-
 constexpr int Passes = 50;
-
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) * 1000.0 /
-           static_cast<double>(frequency.QuadPart);
-}
-
-}  // namespace
 
 int main()
 {
